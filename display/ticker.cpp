@@ -1,0 +1,47 @@
+#include "display/ticker.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace display {
+
+void Ticker::ScrollText() {
+  const int steps = static_cast<int>(DisplayText.size()) - kDisplayWidth;
+  for (int step = 1; step <= steps && !stopped_; ++step) {
+    for (int k = 1; k <= kDisplayWidth; ++k) {
+      port_.DataByte = static_cast<std::uint8_t>(DisplayText[static_cast<std::size_t>(step + k - 2)]);
+      port_.Position = static_cast<std::uint8_t>(k - 1);
+      port_.PutChar();
+    }
+    PauseSeconds = 1;
+    Pause();
+  }
+}
+
+void Ticker::Pause() {
+  const double started = clock_.SecondsSinceMidnight();
+  const double monotonic_started = clock_.MonotonicSeconds();
+  // Halves round to the even neighbour (the default rounding mode).
+  PauseStart = static_cast<std::int32_t>(std::nearbyint(started));
+  const double target = static_cast<double>(PauseStart) + PauseSeconds;
+  // The wall clock falls back to 0 at midnight and can be set while we wait;
+  // the monotonic clock bounds the pause to the length it was meant to have
+  // (a little longer, so the wall clock normally ends it on the whole second),
+  // and never to more than half a second beyond PauseSeconds.
+  constexpr double kSlack = 0.02;
+  const double monotonic_deadline =
+      monotonic_started + std::min(target - started + kSlack, PauseSeconds + 0.5);
+
+  double now = clock_.SecondsSinceMidnight();
+  if (now >= target) return;
+  while (!stopped_) {
+    const double monotonic_left = monotonic_deadline - clock_.MonotonicSeconds();
+    if (monotonic_left <= 0.0) return;
+    // Sleep in the event loop until an event arrives or the target comes.
+    events_.ProcessEvents(std::min(target - now, monotonic_left));
+    now = clock_.SecondsSinceMidnight();
+    if (now >= target) return;
+  }
+}
+
+}  // namespace display

@@ -1,0 +1,148 @@
+#include "platform/iowarrior_linux.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <ostream>
+
+namespace platform {
+namespace {
+
+// The driver's IOW_GETINFO ioctl and its answer, as the kernel lays them out.
+struct KernelIowarriorInfo {
+  std::uint32_t vendor;
+  std::uint32_t product;
+  std::uint8_t serial[9];
+  std::uint32_t revision;
+  std::uint32_t speed;
+  std::uint32_t power;
+  std::uint32_t if_num;
+  std::uint32_t report_size;
+};
+constexpr unsigned kCodeMercsMagic = 0xC0;
+const unsigned long kIowGetInfo = _IOR(kCodeMercsMagic, 3, KernelIowarriorInfo);
+
+constexpr std::string_view kNodePrefix = "iowarrior";
+
+bool IsNodeName(const std::string& name) {
+  if (name.size() <= kNodePrefix.size() || name.compare(0, kNodePrefix.size(), kNodePrefix) != 0) {
+    return false;
+  }
+  return std::all_of(name.begin() + static_cast<long>(kNodePrefix.size()), name.end(),
+                     [](char c) { return c >= '0' && c <= '9'; });
+}
+
+unsigned long NodeNumber(const std::string& path) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  if (!IsNodeName(name)) return ~0UL;
+  return std::stoul(name.substr(kNodePrefix.size()));
+}
+
+class LinuxIowarriorKernel final : public IowarriorKernel {
+ public:
+  explicit LinuxIowarriorKernel(std::string directory) : directory_(std::move(directory)) {}
+
+  std::vector<std::string> ListNodes() override {
+    std::vector<std::string> paths;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(directory_, ec)) {
+      if (IsNodeName(entry.path().filename().string())) paths.push_back(entry.path().string());
+    }
+    SortNodesByNumber(paths);
+    return paths;
+  }
+
+  int Open(const std::string& path, int* error) override {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) *error = errno;
+    return fd;
+  }
+
+  bool GetInfo(int fd, IowarriorNodeInfo* info) override {
+    KernelIowarriorInfo raw{};
+    if (::ioctl(fd, kIowGetInfo, &raw) != 0) return false;
+    info->vendor = raw.vendor;
+    info->product = raw.product;
+    info->interface_number = raw.if_num;
+    info->report_size = raw.report_size;
+    return true;
+  }
+
+  long Write(int fd, const std::uint8_t* data, std::size_t size) override {
+    return static_cast<long>(::write(fd, data, size));
+  }
+
+  void Close(int fd) override { ::close(fd); }
+
+ private:
+  std::string directory_;
+};
+
+}  // namespace
+
+void SortNodesByNumber(std::vector<std::string>& paths) {
+  std::stable_sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) {
+    return NodeNumber(a) < NodeNumber(b);
+  });
+}
+
+std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(std::string directory) {
+  return std::make_unique<LinuxIowarriorKernel>(std::move(directory));
+}
+
+LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors)
+    : kernel_(kernel), errors_(errors) {}
+
+LinuxIowkit::~LinuxIowkit() {
+  for (const auto& [handle, node] : open_) kernel_.Close(node.fd);
+}
+
+IowkitHandle LinuxIowkit::IowKitOpenDevice() {
+  for (const std::string& path : kernel_.ListNodes()) {
+    int error = 0;
+    const int fd = kernel_.Open(path, &error);
+    if (fd < 0) {
+      errors_ << "statusanzeige: cannot open " << path << ": " << std::strerror(error) << '\n'
+              << std::flush;
+      continue;
+    }
+    IowarriorNodeInfo info;
+    // Only the pin interface (interface 0) of an IO-Warrior 24 drives the display.
+    if (kernel_.GetInfo(fd, &info) && info.vendor == kCodeMercenariesVendor &&
+        info.product == kIoWarrior24Product && info.interface_number == 0 &&
+        info.report_size > 0) {
+      const IowkitHandle handle = next_handle_++;
+      open_.emplace(handle, OpenNode{fd, info.report_size});
+      return handle;
+    }
+    kernel_.Close(fd);
+  }
+  return 0;
+}
+
+std::uint32_t LinuxIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
+                                       const std::uint8_t* buffer, std::uint32_t length) {
+  const auto it = open_.find(handle);
+  if (it == open_.end() || pipe != kPinPipe || buffer == nullptr || length < 2) return 0;
+  // The driver takes exactly one report of its report size per write, without
+  // the report ID that leads the caller's buffer.
+  std::vector<std::uint8_t> ports(it->second.report_size, 0);
+  std::copy_n(buffer + 1, std::min<std::size_t>(length - 1, ports.size()), ports.begin());
+  const long written = kernel_.Write(it->second.fd, ports.data(), ports.size());
+  if (written <= 0) return 0;
+  return std::min<std::uint32_t>(length, static_cast<std::uint32_t>(written) + 1);
+}
+
+void LinuxIowkit::IowKitCloseDevice(IowkitHandle handle) {
+  const auto it = open_.find(handle);
+  if (it == open_.end()) return;
+  kernel_.Close(it->second.fd);
+  open_.erase(it);
+}
+
+}  // namespace platform

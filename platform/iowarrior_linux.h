@@ -1,0 +1,74 @@
+// IO-Warrior controller calls on Linux, on top of the kernel's iowarrior
+// driver (/dev/usb/iowarrior*). The kernel calls sit behind IowarriorKernel so
+// that the choice of node and the report handling can be tested without a
+// device.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/iowkit.h"
+
+namespace platform {
+
+inline constexpr std::uint32_t kCodeMercenariesVendor = 0x07C0;
+inline constexpr std::uint32_t kIoWarrior24Product = 0x1501;
+
+// What the driver's IOW_GETINFO tells about one node.
+struct IowarriorNodeInfo {
+  std::uint32_t vendor = 0;
+  std::uint32_t product = 0;
+  std::uint32_t interface_number = 0;
+  std::uint32_t report_size = 0;  // bytes per write, without the report ID
+};
+
+class IowarriorKernel {
+ public:
+  virtual ~IowarriorKernel() = default;
+  // Device node paths in the driver's numbering order.
+  virtual std::vector<std::string> ListNodes() = 0;
+  // A file descriptor, or -1 with the errno value in *error.
+  virtual int Open(const std::string& path, int* error) = 0;
+  virtual bool GetInfo(int fd, IowarriorNodeInfo* info) = 0;
+  // Bytes written, or -1.
+  virtual long Write(int fd, const std::uint8_t* data, std::size_t size) = 0;
+  virtual void Close(int fd) = 0;
+};
+
+// The real kernel calls on the nodes named iowarrior<N> in `directory`.
+std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(std::string directory = "/dev/usb");
+
+// Sorts node paths by the number after "iowarrior" (iowarrior2 before iowarrior10).
+void SortNodesByNumber(std::vector<std::string>& paths);
+
+class LinuxIowkit final : public Iowkit {
+ public:
+  // `errors` receives one line per node that exists but cannot be opened.
+  LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors);
+  ~LinuxIowkit() override;
+  LinuxIowkit(const LinuxIowkit&) = delete;
+  LinuxIowkit& operator=(const LinuxIowkit&) = delete;
+
+  IowkitHandle IowKitOpenDevice() override;
+  std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe, const std::uint8_t* buffer,
+                            std::uint32_t length) override;
+  void IowKitCloseDevice(IowkitHandle handle) override;
+
+ private:
+  struct OpenNode {
+    int fd;
+    std::uint32_t report_size;
+  };
+
+  IowarriorKernel& kernel_;
+  std::ostream& errors_;
+  std::map<IowkitHandle, OpenNode> open_;
+  IowkitHandle next_handle_ = 1;
+};
+
+}  // namespace platform

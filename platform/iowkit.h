@@ -1,0 +1,30 @@
+// The three IO-Warrior controller calls the program relies on: open the first
+// suitable controller, write one report to a pipe, close it again.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Opaque 32-bit device handle; 0 means that no device could be opened.
+using IowkitHandle = std::uint32_t;
+
+// Pipe 0 is the controller's pin interface.
+inline constexpr std::uint32_t kPinPipe = 0;
+
+class Iowkit {
+ public:
+  virtual ~Iowkit() = default;
+
+  // Opens the first suitable controller; 0 when there is none.
+  virtual IowkitHandle IowKitOpenDevice() = 0;
+
+  // Writes one report (byte 0 is the report ID) to the given pipe. Returns the
+  // number of bytes written, 0 on failure.
+  virtual std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
+                                    const std::uint8_t* buffer, std::uint32_t length) = 0;
+
+  virtual void IowKitCloseDevice(IowkitHandle handle) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,128 @@
+#include "platform/libsensors_sensors.h"
+
+#include <sensors/error.h>
+#include <sensors/sensors.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <ostream>
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct Detected {
+  const sensors_chip_name* chip;
+  const sensors_feature* feature;
+};
+
+FeatureKind KindOf(sensors_feature_type type) {
+  switch (type) {
+    case SENSORS_FEATURE_TEMP:
+      return FeatureKind::kTemperature;
+    case SENSORS_FEATURE_IN:
+      return FeatureKind::kVoltage;
+    case SENSORS_FEATURE_FAN:
+      return FeatureKind::kFan;
+    default:
+      return FeatureKind::kOther;
+  }
+}
+
+sensors_subfeature_type InputOf(FeatureKind kind) {
+  switch (kind) {
+    case FeatureKind::kTemperature:
+      return SENSORS_SUBFEATURE_TEMP_INPUT;
+    case FeatureKind::kVoltage:
+      return SENSORS_SUBFEATURE_IN_INPUT;
+    default:
+      return SENSORS_SUBFEATURE_FAN_INPUT;
+  }
+}
+
+std::string ChipName(const sensors_chip_name* chip) {
+  char name[256];
+  if (sensors_snprintf_chip_name(name, sizeof name, chip) < 0) return chip->prefix;
+  return name;
+}
+
+}  // namespace
+
+LibSensors::LibSensors(std::ostream& errors, const std::string& config_path) : errors_(errors) {
+  FILE* config = nullptr;
+  if (!config_path.empty()) {
+    config = std::fopen(config_path.c_str(), "r");
+    if (config == nullptr) {
+      errors_ << "statusanzeige: cannot read sensor configuration " << config_path << '\n';
+      return;
+    }
+  }
+  const int status = sensors_init(config);
+  if (config != nullptr) std::fclose(config);
+  if (status != 0) {
+    errors_ << "statusanzeige: lm-sensors cannot start: " << sensors_strerror(status) << '\n';
+    return;
+  }
+  initialized_ = true;
+
+  std::vector<Detected> detected;
+  std::vector<FeatureCandidate> candidates;
+  int chip_number = 0;
+  while (const sensors_chip_name* chip = sensors_get_detected_chips(nullptr, &chip_number)) {
+    int feature_number = 0;
+    while (const sensors_feature* feature = sensors_get_features(chip, &feature_number)) {
+      char* label = sensors_get_label(chip, feature);
+      detected.push_back({chip, feature});
+      candidates.push_back({chip->prefix, KindOf(feature->type), feature->name,
+                            label != nullptr ? label : feature->name});
+      std::free(label);
+    }
+  }
+
+  for (std::size_t r = 0; r < kReadingCount; ++r) {
+    const auto choice = ChooseFeature(static_cast<Reading>(r), candidates);
+    if (!choice) continue;
+    const Detected& d = detected[*choice];
+    const FeatureCandidate& c = candidates[*choice];
+    const sensors_subfeature* input = sensors_get_subfeature(d.chip, d.feature, InputOf(c.kind));
+    if (input == nullptr) continue;
+    sources_[r] = Source{d.chip, input->number, c.kind == FeatureKind::kVoltage ? 1000.0 : 1.0,
+                         ChipName(d.chip) + " " + c.name + " (" + c.label + ")"};
+  }
+}
+
+LibSensors::~LibSensors() {
+  if (initialized_) sensors_cleanup();
+}
+
+std::optional<std::string> LibSensors::Describe(Reading reading) const {
+  const auto& source = sources_[static_cast<std::size_t>(reading)];
+  if (!source) return std::nullopt;
+  return source->description;
+}
+
+std::int32_t LibSensors::Read(Reading reading) {
+  const auto index = static_cast<std::size_t>(reading);
+  const auto& source = sources_[index];
+  double value = 0.0;
+  const bool ok = source && sensors_get_value(source->chip, source->subfeature, &value) == 0;
+  if (!ok) {
+    if (!warned_[index]) {
+      warned_[index] = true;
+      errors_ << "statusanzeige: " << (source ? "cannot read the sensor for the " : "no sensor for the ")
+              << ReadingName(reading) << ", showing 0\n"
+              << std::flush;
+    }
+    return 0;
+  }
+  const double scaled = std::round(value * source->scale);
+  constexpr double kLow = std::numeric_limits<std::int16_t>::min();
+  constexpr double kHigh = std::numeric_limits<std::int16_t>::max();
+  if (std::isnan(scaled)) return 0;
+  return static_cast<std::int32_t>(std::clamp(scaled, kLow, kHigh));
+}
+
+}  // namespace platform

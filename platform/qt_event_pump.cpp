@@ -1,0 +1,24 @@
+#include "platform/qt_event_pump.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <cmath>
+
+namespace platform {
+
+void QtEventPump::ProcessEvents(double max_wait_seconds) {
+  if (max_wait_seconds <= 0.0) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  // Round up, so the wake-up never comes before the time asked for.
+  const int wait_ms = static_cast<int>(std::ceil(std::min(max_wait_seconds, 86400.0) * 1000.0));
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  wake.start(wait_ms);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace platform

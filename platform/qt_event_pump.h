@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/event_pump.h"
+
+namespace platform {
+
+// Processes the Qt application's events; waits with a precise single-shot
+// timer, so the thread sleeps instead of polling.
+class QtEventPump final : public EventPump {
+ public:
+  void ProcessEvents(double max_wait_seconds) override;
+};
+
+}  // namespace platform

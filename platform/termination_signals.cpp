@@ -1,0 +1,43 @@
+#include "platform/termination_signals.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+
+namespace platform {
+namespace {
+
+int g_signal_pipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  // Only async-signal-safe work here: wake the event loop.
+  [[maybe_unused]] const auto ignored = ::write(g_signal_pipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void CloseOnTerminationSignals(QWidget* window) {
+  if (g_signal_pipe[0] < 0 &&
+      ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signal_pipe) != 0) {
+    return;
+  }
+  auto* notifier = new QSocketNotifier(g_signal_pipe[0], QSocketNotifier::Read, window);
+  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+    char buffer[16];
+    while (::read(g_signal_pipe[0], buffer, sizeof buffer) > 0) {
+    }
+    window->close();
+  });
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace platform

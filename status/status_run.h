@@ -1,0 +1,45 @@
+// What one click shows: two fixed texts, then seven texts of live readings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/display_port.h"
+#include "display/ticker.h"
+#include "platform/sensors.h"
+#include "status/reading_text.h"
+
+namespace status {
+
+// One row of the run: a fixed text, or a label, readings and a suffix.
+struct StatusRow {
+  std::string label;  // the whole text for the fixed rows
+  std::int32_t (platform::Sensors::*sensor)() = nullptr;
+  int readings = 0;
+  CommaPlace comma = CommaPlace::kNone;
+  std::string suffix;
+};
+
+// The nine rows in the order they are shown.
+const std::vector<StatusRow>& StatusRows();
+
+// Composes a row's text; takes the row's readings from `sensors`.
+std::string ComposeText(const StatusRow& row, platform::Sensors& sensors);
+
+class StatusRunner {
+ public:
+  StatusRunner(display::DisplayPort& port, display::Ticker& ticker, platform::Sensors& sensors)
+      : port_(port), ticker_(ticker), sensors_(sensors) {}
+
+  // Clears the display, then runs the nine texts through the ticker, each
+  // composed just before it is shown. Ends early when the ticker is stopped.
+  void StatusRun();
+
+ private:
+  display::DisplayPort& port_;
+  display::Ticker& ticker_;
+  platform::Sensors& sensors_;
+};
+
+}  // namespace status

@@ -1,0 +1,143 @@
+// Fakes of the platform boundary: controller, clock, event processing, sensors.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "emulator/display_model.h"
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+#include "platform/iowkit.h"
+#include "platform/sensors.h"
+
+namespace fakes {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Records every controller call; optionally feeds the reports to a display model.
+class RecordingIowkit : public platform::Iowkit {
+ public:
+  platform::IowkitHandle IowKitOpenDevice() override {
+    ++opens;
+    return open_result;
+  }
+  std::uint32_t IowKitWrite(platform::IowkitHandle handle, std::uint32_t pipe,
+                            const std::uint8_t* buffer, std::uint32_t length) override {
+    writes.push_back({handle, pipe, Bytes(buffer, buffer + length)});
+    if (model != nullptr) model->Feed(buffer, length);
+    if (on_write) on_write();
+    return write_result;
+  }
+  void IowKitCloseDevice(platform::IowkitHandle handle) override { closes.push_back(handle); }
+
+  [[nodiscard]] std::vector<Bytes> Reports() const {
+    std::vector<Bytes> reports;
+    for (const auto& w : writes) reports.push_back(w.bytes);
+    return reports;
+  }
+
+  struct Write {
+    platform::IowkitHandle handle;
+    std::uint32_t pipe;
+    Bytes bytes;
+  };
+  platform::IowkitHandle open_result = 0x2A;
+  std::uint32_t write_result = 3;
+  int opens = 0;
+  std::vector<Write> writes;
+  std::vector<platform::IowkitHandle> closes;
+  emulator::DisplayModel* model = nullptr;
+  std::function<void()> on_write;
+};
+
+// Wall clock (seconds since local midnight, falling back to 0 at midnight)
+// and a monotonic clock, both moved only by the test.
+class FakeClock : public platform::Clock {
+ public:
+  explicit FakeClock(double wall = 0.0) : wall_(wall) {}
+  double SecondsSinceMidnight() override { return wall_; }
+  double MonotonicSeconds() override { return monotonic_; }
+
+  void Advance(double seconds) {
+    monotonic_ += seconds;
+    wall_ = std::fmod(wall_ + seconds, 86400.0);
+  }
+  // Sets the wall clock without moving the monotonic clock.
+  void StepWall(double seconds) { wall_ = std::fmod(wall_ + seconds + 86400.0, 86400.0); }
+  [[nodiscard]] double Monotonic() const { return monotonic_; }
+
+ private:
+  double wall_;
+  double monotonic_ = 1000.0;
+};
+
+// Event processing on the fake clock: waiting moves the clock forward, and
+// actions scheduled at a monotonic time run as "events" when it comes.
+class FakeEventPump : public platform::EventPump {
+ public:
+  explicit FakeEventPump(FakeClock& clock) : clock_(clock) {}
+
+  void ProcessEvents(double max_wait_seconds) override {
+    ++calls;
+    if (max_wait_seconds < 0.0) max_wait_seconds = 0.0;
+    const double until = clock_.Monotonic() + max_wait_seconds;
+    if (!scheduled_.empty() && scheduled_.begin()->first <= until) {
+      const auto it = scheduled_.begin();
+      if (it->first > clock_.Monotonic()) clock_.Advance(it->first - clock_.Monotonic());
+      auto action = std::move(it->second);
+      scheduled_.erase(it);
+      action();
+      return;
+    }
+    clock_.Advance(max_wait_seconds);
+    if (after_wait) after_wait();
+  }
+
+  // Runs `action` as a window event once the monotonic clock reaches `at`.
+  void At(double at, std::function<void()> action) { scheduled_.emplace(at, std::move(action)); }
+
+  int calls = 0;
+  std::function<void()> after_wait;
+
+ private:
+  FakeClock& clock_;
+  std::multimap<double, std::function<void()>> scheduled_;
+};
+
+// Scripted readings: each function returns its queued values in turn, then
+// its steady value. Every call is logged by function name.
+class FakeSensors : public platform::Sensors {
+ public:
+  std::int32_t GetCPUTemperature() override { return Next("GetCPUTemperature"); }
+  std::int32_t GetMBTemperature() override { return Next("GetMBTemperature"); }
+  std::int32_t GetVoltIN1() override { return Next("GetVoltIN1"); }
+  std::int32_t GetVoltIN2() override { return Next("GetVoltIN2"); }
+  std::int32_t GetVoltIN3() override { return Next("GetVoltIN3"); }
+  std::int32_t GetVoltIN4() override { return Next("GetVoltIN4"); }
+  std::int32_t GetFanCPURPM() override { return Next("GetFanCPURPM"); }
+
+  std::map<std::string, std::int32_t> steady;
+  std::map<std::string, std::deque<std::int32_t>> queued;
+  std::vector<std::string> calls;
+  std::function<void(const std::string&)> on_call;
+
+ private:
+  std::int32_t Next(const std::string& name) {
+    calls.push_back(name);
+    if (on_call) on_call(name);
+    auto& queue = queued[name];
+    if (!queue.empty()) {
+      const std::int32_t value = queue.front();
+      queue.pop_front();
+      return value;
+    }
+    return steady[name];
+  }
+};
+
+}  // namespace fakes

@@ -1,0 +1,144 @@
+#include "platform/iowarrior_linux.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+using platform::IowarriorNodeInfo;
+
+// The kernel side: nodes with their IOW_GETINFO answers and open errors.
+class FakeKernel : public platform::IowarriorKernel {
+ public:
+  struct Node {
+    IowarriorNodeInfo info;
+    int open_error = 0;
+  };
+  std::vector<std::string> ListNodes() override {
+    std::vector<std::string> paths;
+    for (const auto& [path, node] : nodes) paths.push_back(path);
+    platform::SortNodesByNumber(paths);
+    return paths;
+  }
+  int Open(const std::string& path, int* error) override {
+    const Node& node = nodes.at(path);
+    if (node.open_error != 0) {
+      *error = node.open_error;
+      return -1;
+    }
+    const int fd = next_fd++;
+    fds[fd] = path;
+    return fd;
+  }
+  bool GetInfo(int fd, IowarriorNodeInfo* info) override {
+    *info = nodes.at(fds.at(fd)).info;
+    return true;
+  }
+  long Write(int fd, const std::uint8_t* data, std::size_t size) override {
+    written.emplace_back(fds.at(fd), std::vector<std::uint8_t>(data, data + size));
+    return write_result < 0 ? write_result : static_cast<long>(size);
+  }
+  void Close(int fd) override {
+    closed.push_back(fds.at(fd));
+    fds.erase(fd);
+  }
+
+  std::map<std::string, Node> nodes;
+  std::map<int, std::string> fds;
+  int next_fd = 3;
+  long write_result = 0;
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> written;
+  std::vector<std::string> closed;
+};
+
+constexpr IowarriorNodeInfo kIow24Pins{0x07C0, 0x1501, 0, 2};
+constexpr IowarriorNodeInfo kIow24Special{0x07C0, 0x1501, 1, 8};
+constexpr IowarriorNodeInfo kIow40Pins{0x07C0, 0x1500, 0, 4};
+
+TEST(LinuxIowkit, OpensTheFirstPinInterfaceOfAnIoWarrior24AndSkipsTheRest) {
+  FakeKernel kernel;
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow40Pins}},
+                  {"/dev/usb/iowarrior1", {kIow24Special}},
+                  {"/dev/usb/iowarrior10", {kIow24Pins}},
+                  {"/dev/usb/iowarrior2", {kIow24Pins}}};
+  std::ostringstream errors;
+  platform::LinuxIowkit iowkit(kernel, errors);
+  const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
+  ASSERT_NE(handle, 0U);
+  EXPECT_EQ(kernel.fds.size(), 1U);
+  EXPECT_EQ(kernel.fds.begin()->second, "/dev/usb/iowarrior2") << "iowarrior2 comes before 10";
+  EXPECT_EQ(kernel.closed,
+            (std::vector<std::string>{"/dev/usb/iowarrior0", "/dev/usb/iowarrior1"}));
+  EXPECT_EQ(errors.str(), "");
+
+  iowkit.IowKitCloseDevice(handle);
+  EXPECT_TRUE(kernel.fds.empty());
+  iowkit.IowKitCloseDevice(handle);  // a second close is harmless
+  EXPECT_EQ(kernel.closed.size(), 3U);
+}
+
+TEST(LinuxIowkit, NoSuitableNodeMeansNoDeviceAndUnopenableNodesAreNamed) {
+  FakeKernel kernel;
+  std::ostringstream errors;
+  platform::LinuxIowkit iowkit(kernel, errors);
+  EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U) << "no nodes at all";
+
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, EACCES}},
+                  {"/dev/usb/iowarrior1", {kIow24Special}},
+                  {"/dev/usb/iowarrior2", {kIow40Pins}}};
+  EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
+  EXPECT_EQ(errors.str(), "statusanzeige: cannot open /dev/usb/iowarrior0: Permission denied\n");
+  EXPECT_TRUE(kernel.fds.empty()) << "every node opened for a look is closed again";
+}
+
+TEST(LinuxIowkit, WritesThePortBytesWithoutTheReportIdInTheDriversReportSize) {
+  FakeKernel kernel;
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins}}};
+  std::ostringstream errors;
+  platform::LinuxIowkit iowkit(kernel, errors);
+  const auto handle = iowkit.IowKitOpenDevice();
+  const std::uint8_t report[5] = {0x00, 0xE5, 0x41, 0x99, 0x99};
+  EXPECT_EQ(iowkit.IowKitWrite(handle, 0, report, 3), 3U);
+  ASSERT_EQ(kernel.written.size(), 1U);
+  EXPECT_EQ(kernel.written[0].second, (std::vector<std::uint8_t>{0xE5, 0x41}));
+
+  // Wrong handle, other pipe, no data: nothing reaches the kernel.
+  EXPECT_EQ(iowkit.IowKitWrite(handle + 1, 0, report, 3), 0U);
+  EXPECT_EQ(iowkit.IowKitWrite(handle, 1, report, 3), 0U);
+  EXPECT_EQ(iowkit.IowKitWrite(handle, 0, nullptr, 3), 0U);
+  EXPECT_EQ(kernel.written.size(), 1U);
+
+  kernel.write_result = -1;
+  EXPECT_EQ(iowkit.IowKitWrite(handle, 0, report, 3), 0U) << "a failed write reports 0 bytes";
+  iowkit.IowKitCloseDevice(handle);
+  EXPECT_EQ(iowkit.IowKitWrite(handle, 0, report, 3), 0U) << "closed";
+}
+
+TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
+  std::ostringstream errors;
+  auto missing = platform::MakeLinuxIowarriorKernel("/nonexistent/usb");
+  EXPECT_TRUE(missing->ListNodes().empty());
+  EXPECT_EQ(platform::LinuxIowkit(*missing, errors).IowKitOpenDevice(), 0U);
+
+  // A node that answers no IOW_GETINFO is not an IO-Warrior.
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("iowarrior-test-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  for (const char* name : {"iowarrior3", "iowarrior", "iowarriorx", "hiddev0"}) {
+    std::ofstream(folder / name) << "x";
+  }
+  auto kernel = platform::MakeLinuxIowarriorKernel(folder.string());
+  EXPECT_EQ(kernel->ListNodes(), std::vector<std::string>{(folder / "iowarrior3").string()});
+  EXPECT_EQ(platform::LinuxIowkit(*kernel, errors).IowKitOpenDevice(), 0U);
+  EXPECT_EQ(errors.str(), "");
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace

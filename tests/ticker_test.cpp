@@ -1,0 +1,149 @@
+#include "display/ticker.h"
+
+#include <gtest/gtest.h>
+
+#include "emulator/display_model.h"
+#include "fakes.h"
+
+namespace {
+
+struct TickerFixture : ::testing::Test {
+  explicit TickerFixture(double wall = 100.0) : clock(wall) {
+    port.DeviceHandle = iowkit.open_result;
+    iowkit.model = &model;
+  }
+
+  // What the display shows after each step, read when the step's pause begins.
+  std::vector<std::string> RunAndWatch(const std::string& text) {
+    std::vector<std::string> shown;
+    std::size_t reports_at_last_step = 0;
+    iowkit.on_write = [&] {
+      if (model.ReportsSeen() - reports_at_last_step == 24) {
+        reports_at_last_step = model.ReportsSeen();
+        shown.push_back(model.Shown());
+        step_walls.push_back(clock.SecondsSinceMidnight());
+      }
+    };
+    ticker.DisplayText = text;
+    ticker.ScrollText();
+    return shown;
+  }
+
+  fakes::RecordingIowkit iowkit;
+  emulator::DisplayModel model;
+  fakes::FakeClock clock;
+  fakes::FakeEventPump events{clock};
+  display::DisplayPort port{iowkit};
+  display::Ticker ticker{port, clock, events};
+  std::vector<double> step_walls;
+};
+
+TEST_F(TickerFixture, ShortTextsShowNothingAndReturnAtOnce) {
+  for (const std::string text : {"", "12345678"}) {
+    EXPECT_TRUE(RunAndWatch(text).empty());
+  }
+  EXPECT_TRUE(iowkit.writes.empty());
+  EXPECT_EQ(events.calls, 0);
+  EXPECT_EQ(clock.SecondsSinceMidnight(), 100.0);
+}
+
+TEST_F(TickerFixture, NineCharactersShowOneStepOfTheFirstEight) {
+  EXPECT_EQ(RunAndWatch("ABCDEFGHI"), std::vector<std::string>{"ABCDEFGH"});
+  EXPECT_EQ(ticker.PauseSeconds, 1);
+  EXPECT_EQ(clock.SecondsSinceMidnight(), 101.0) << "one pause follows the step";
+}
+
+TEST_F(TickerFixture, SixtyFourCharactersTakeFiftySixStepsOnSuccessiveSeconds) {
+  std::string text;
+  for (int i = 0; i < 64; ++i) text += static_cast<char>('0' + i);  // '0'..'o'
+  const auto shown = RunAndWatch(text);
+  ASSERT_EQ(shown.size(), 56U);
+  for (std::size_t s = 0; s < shown.size(); ++s) {
+    EXPECT_EQ(shown[s], text.substr(s, 8)) << "step " << s + 1;
+    EXPECT_DOUBLE_EQ(step_walls[s], 100.0 + static_cast<double>(s)) << "whole seconds";
+  }
+  EXPECT_EQ(shown.back().back(), text[62]) << "the 64th character never shows";
+  EXPECT_EQ(iowkit.writes.size(), 56U * 24);
+  EXPECT_EQ(clock.SecondsSinceMidnight(), 156.0);
+}
+
+struct PauseCase {
+  double start;
+  std::int32_t pause_start;
+  double end;
+};
+
+class PauseRounding : public TickerFixture, public ::testing::WithParamInterface<PauseCase> {
+ public:
+  PauseRounding() : TickerFixture(GetParam().start) {}
+};
+
+TEST_P(PauseRounding, EndsOnTheWholeSecondAfterTheRoundedStart) {
+  ticker.PauseSeconds = 1;
+  ticker.Pause();
+  EXPECT_EQ(ticker.PauseStart, GetParam().pause_start);
+  EXPECT_NEAR(clock.SecondsSinceMidnight(), GetParam().end, 1e-3);
+  EXPECT_GE(clock.SecondsSinceMidnight(), GetParam().end);
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, PauseRounding,
+                         ::testing::Values(PauseCase{100.3, 100, 101.0},
+                                           PauseCase{100.5, 100, 101.0},  // half to even
+                                           PauseCase{101.5, 102, 103.0},
+                                           PauseCase{100.7, 101, 102.0}));
+
+TEST_F(TickerFixture, ReturnsWithoutProcessingEventsWhenTheClockIsAlreadyPastTheTarget) {
+  // The clock jumps between the rounding read and the check read.
+  struct JumpingClock : fakes::FakeClock {
+    using FakeClock::FakeClock;
+    double SecondsSinceMidnight() override {
+      return reads++ == 0 ? 100.2 : 101.4;
+    }
+    int reads = 0;
+  } jumping(100.2);
+  fakes::FakeEventPump pump(jumping);
+  display::Ticker t(port, jumping, pump);
+  t.PauseSeconds = 1;
+  t.Pause();
+  EXPECT_EQ(pump.calls, 0);
+  EXPECT_EQ(t.PauseStart, 100);
+}
+
+TEST_F(TickerFixture, APauseNeverOutlastsItsLengthOnTheMonotonicClock) {
+  struct Case {
+    const char* what;
+    double start;
+    double step_after_first_wait;  // wall clock set by this much inside the pause
+  };
+  for (const Case c : {Case{"just before midnight, target 86400", 86399.3, 0.0},
+                       Case{"just before midnight, target 86401", 86399.6, 0.0},
+                       Case{"clock set back an hour", 500.2, -3600.0},
+                       Case{"clock set forward an hour", 500.2, 3600.0}}) {
+    fakes::FakeClock c_clock(c.start);
+    fakes::FakeEventPump pump(c_clock);
+    bool stepped = false;
+    pump.after_wait = [&] {
+      if (!stepped) c_clock.StepWall(c.step_after_first_wait);
+      stepped = true;
+    };
+    // The first wait is cut short, so that the clock is set mid-pause.
+    pump.At(c_clock.Monotonic() + 0.1, [] {});
+    display::Ticker t(port, c_clock, pump);
+    t.PauseSeconds = 1;
+    const double began = c_clock.Monotonic();
+    t.Pause();
+    const double lasted = c_clock.Monotonic() - began;
+    EXPECT_LE(lasted, 1.5 + 1e-9) << c.what;
+    EXPECT_GT(lasted, 0.0) << c.what;
+    EXPECT_LT(pump.calls, 5) << c.what << ": waits, does not spin";
+  }
+}
+
+TEST_F(TickerFixture, AStopInsideAPauseEndsTheTickerAtOnce) {
+  events.At(clock.Monotonic() + 2.5, [this] { ticker.Stop(); });
+  const auto shown = RunAndWatch("ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(shown.size(), 3U) << "steps at 100, 101, 102; stopped inside the third pause";
+  EXPECT_NEAR(clock.Monotonic(), 1002.5, 1e-9);
+}
+
+}  // namespace
