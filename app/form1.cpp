@@ -6,6 +6,7 @@
 
 void ShowMessageBox(const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+  box.button(QMessageBox::Ok)->setIcon(QIcon());  // plain text button, as on every platform
   box.exec();
 }
 
@@ -47,6 +48,7 @@ void Form1::Form_Unload() {
   ticker_.Stop();
   iowkit_.IowKitCloseDevice(port_.DeviceHandle);
   port_.DeviceHandle = 0;
+  if (unload_listener_) unload_listener_();
 }
 
 void Form1::AnzeigestartButton_Click() {

@@ -40,6 +40,8 @@ class Form1 : public QWidget {
   void AnzeigestartButton_Click();
 
   void SetMessageBoxFunction(MessageBoxFunction show) { message_box_ = std::move(show); }
+  // Called once the device link is closed, when the window unloads.
+  void SetUnloadListener(std::function<void()> listener) { unload_listener_ = std::move(listener); }
 
   [[nodiscard]] bool Running() const { return running_; }
   QPushButton* AnzeigestartButton = nullptr;
@@ -55,6 +57,7 @@ class Form1 : public QWidget {
   display::Ticker ticker_;
   status::StatusRunner runner_;
   MessageBoxFunction message_box_;
+  std::function<void()> unload_listener_;
   bool loaded_ = false;
   bool unloaded_ = false;
   bool running_ = false;
