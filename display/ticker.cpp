@@ -9,7 +9,8 @@ void Ticker::ScrollText() {
   const int steps = static_cast<int>(DisplayText.size()) - kDisplayWidth;
   for (int step = 1; step <= steps && !stopped_; ++step) {
     for (int k = 1; k <= kDisplayWidth; ++k) {
-      port_.DataByte = static_cast<std::uint8_t>(DisplayText[static_cast<std::size_t>(step + k - 2)]);
+      port_.DataByte =
+          static_cast<std::uint8_t>(DisplayText[static_cast<std::size_t>(step + k - 2)]);
       port_.Position = static_cast<std::uint8_t>(k - 1);
       port_.PutChar();
     }

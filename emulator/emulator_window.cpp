@@ -8,11 +8,11 @@
 namespace emulator {
 namespace {
 
-constexpr int kPitch = 8;         // dot spacing
-constexpr int kDot = 6;           // dot diameter
-constexpr int kCharGap = 12;      // between characters on a module
-constexpr int kModulePad = 14;    // module edge to first dot
-constexpr int kModuleGap = 28;    // between the two modules
+constexpr int kPitch = 8;       // dot spacing
+constexpr int kDot = 6;         // dot diameter
+constexpr int kCharGap = 12;    // between characters on a module
+constexpr int kModulePad = 14;  // module edge to first dot
+constexpr int kModuleGap = 28;  // between the two modules
 constexpr int kMargin = 18;
 constexpr int kCharWidth = 5 * kPitch;
 constexpr int kCharHeight = 7 * kPitch;
@@ -43,7 +43,7 @@ void EmulatorWindow::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(left, kMargin, kModuleWidth, kModuleHeight, 4, 4);
     painter.setPen(Qt::NoPen);
     for (int digit = 0; digit < 4; ++digit) {
-      const auto position = static_cast<std::size_t>(module * 4 + digit);
+      const std::size_t position = (module * 4U) + static_cast<unsigned>(digit);
       bool on = false;
       const std::uint8_t code = model_.CodeAt(position, &on);
       const auto glyph = on ? Glyph(code) : std::array<std::uint8_t, 5>{};
@@ -61,7 +61,7 @@ void EmulatorWindow::paintEvent(QPaintEvent*) {
 
   painter.setPen(QColor(0xB0, 0xB0, 0xB0));
   const QString status = QString::asprintf("port 0: %02X   port 1: %02X   reports: %zu",
-                                            model_.Port0(), model_.Port1(), model_.ReportsSeen());
+                                           model_.Port0(), model_.Port1(), model_.ReportsSeen());
   painter.drawText(
       QRect(kMargin, kMargin + kModuleHeight + 4, width() - 2 * kMargin, kStatusHeight),
       Qt::AlignLeft | Qt::AlignVCenter, status);

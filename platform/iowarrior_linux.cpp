@@ -114,8 +114,7 @@ IowkitHandle LinuxIowkit::IowKitOpenDevice() {
     IowarriorNodeInfo info;
     // Only the pin interface (interface 0) of an IO-Warrior 24 drives the display.
     if (kernel_.GetInfo(fd, &info) && info.vendor == kCodeMercenariesVendor &&
-        info.product == kIoWarrior24Product && info.interface_number == 0 &&
-        info.report_size > 0) {
+        info.product == kIoWarrior24Product && info.interface_number == 0 && info.report_size > 0) {
       const IowkitHandle handle = next_handle_++;
       open_.emplace(handle, OpenNode{fd, info.report_size});
       return handle;

@@ -112,7 +112,8 @@ std::int32_t LibSensors::Read(Reading reading) {
   if (!ok) {
     if (!warned_[index]) {
       warned_[index] = true;
-      errors_ << "statusanzeige: " << (source ? "cannot read the sensor for the " : "no sensor for the ")
+      errors_ << "statusanzeige: "
+              << (source ? "cannot read the sensor for the " : "no sensor for the ")
               << ReadingName(reading) << ", showing 0\n"
               << std::flush;
     }

@@ -96,14 +96,13 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
         return ContainsAny(l, {"motherboard", "mb temp", "systin", "system"});
       });
     case Reading::kCoreVoltage:
-      return FirstOfPasses(f, FeatureKind::kVoltage,
-                           {[](const FeatureCandidate&, const std::string& l) {
-                              return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage"}) ||
-                                     ContainsAny(l, {"core voltage"});
-                            },
-                            [](const FeatureCandidate& c, const std::string&) {
-                              return c.name == "in0";
-                            }});
+      return FirstOfPasses(
+          f, FeatureKind::kVoltage,
+          {[](const FeatureCandidate&, const std::string& l) {
+             return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage"}) ||
+                    ContainsAny(l, {"core voltage"});
+           },
+           [](const FeatureCandidate& c, const std::string&) { return c.name == "in0"; }});
     case Reading::kRail3V3:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
         return ContainsAny(l, {"3.3v", "3.3 v", "+3.3", "3vcc"}) && !ContainsAny(l, {"3vsb"});

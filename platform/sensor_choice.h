@@ -28,7 +28,7 @@ const char* ReadingName(Reading reading);
 enum class FeatureKind { kTemperature, kVoltage, kFan, kOther };
 
 struct FeatureCandidate {
-  std::string chip;   // chip prefix, e.g. "nct6798" or "k10temp"
+  std::string chip;  // chip prefix, e.g. "nct6798" or "k10temp"
   FeatureKind kind = FeatureKind::kOther;
   std::string name;   // e.g. "in0", "temp1", "fan2"
   std::string label;  // as libsensors reports it (sensors.conf label, driver label or name)

@@ -28,8 +28,8 @@ TEST_F(PortFixture, ClearDisplaySendsTheThreeClearReportsAndBlanksBothModules) {
 
   port.DataByte = 0x55;
   port.ClearDisplay();
-  EXPECT_EQ(iowkit.Reports(), (std::vector<Bytes>{{0x00, 0xFF, 0x00}, {0x00, 0x7F, 0x00},
-                                                  {0x00, 0xFF, 0x00}}));
+  EXPECT_EQ(iowkit.Reports(),
+            (std::vector<Bytes>{{0x00, 0xFF, 0x00}, {0x00, 0x7F, 0x00}, {0x00, 0xFF, 0x00}}));
   EXPECT_EQ(port.DataByte, 0);
   EXPECT_EQ(port.ControlByte, 0xFF);
   EXPECT_EQ(model.Shown(), "        ");
@@ -87,7 +87,7 @@ TEST_F(PortFixture, EveryCodePassesUnchangedAndTheInvariantsHold) {
     ASSERT_EQ(r.size(), 3U);
     EXPECT_EQ(r[0], 0);
     EXPECT_EQ(r[1] & 0x01, 1) << "bit 0 held at 1";
-    const bool in_clear = i >= 256U * 3;
+    const bool in_clear = i >= std::size_t{256} * 3;
     if (!in_clear) {
       EXPECT_EQ(r[1] & 0x80, 0x80) << "clear line stays high outside ClearDisplay";
       EXPECT_EQ(r[2], (i / 3) & 0xFF);

@@ -81,9 +81,9 @@ TEST(EmulatedSensors, StayInTheirPlausibleRangesOverAnHour) {
     EXPECT_TRUE(board >= 30 && board <= 40) << board;
     const int core = sensors.GetVoltIN1();
     EXPECT_TRUE(core >= 1300 && core <= 1700) << core;
-    for (const auto& [value, nominal] : {std::pair{sensors.GetVoltIN2(), 3300},
-                                         std::pair{sensors.GetVoltIN3(), 5000},
-                                         std::pair{sensors.GetVoltIN4(), 12000}}) {
+    for (const auto& [value, nominal] :
+         {std::pair{sensors.GetVoltIN2(), 3300}, std::pair{sensors.GetVoltIN3(), 5000},
+          std::pair{sensors.GetVoltIN4(), 12000}}) {
       EXPECT_LE(std::abs(value - nominal), nominal * 3 / 100) << value;
     }
     const int fan = sensors.GetFanCPURPM();

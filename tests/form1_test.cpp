@@ -15,13 +15,11 @@ namespace {
 struct FormFixture : ::testing::Test {
   FormFixture() {
     iowkit.model = &model;
-    sensors.steady = {{"GetCPUTemperature", 45}, {"GetMBTemperature", 38},
-                      {"GetVoltIN1", 1650},      {"GetVoltIN2", 3312},
-                      {"GetVoltIN3", 5026},      {"GetVoltIN4", 12160},
+    sensors.steady = {{"GetCPUTemperature", 45}, {"GetMBTemperature", 38}, {"GetVoltIN1", 1650},
+                      {"GetVoltIN2", 3312},      {"GetVoltIN3", 5026},     {"GetVoltIN4", 12160},
                       {"GetFanCPURPM", 3125}};
-    form.SetMessageBoxFunction([this](const QString& title, const QString& text) {
-      boxes.emplace_back(title, text);
-    });
+    form.SetMessageBoxFunction(
+        [this](const QString& title, const QString& text) { boxes.emplace_back(title, text); });
   }
   fakes::RecordingIowkit iowkit;
   emulator::DisplayModel model;

@@ -128,8 +128,8 @@ TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
   EXPECT_EQ(platform::LinuxIowkit(*missing, errors).IowKitOpenDevice(), 0U);
 
   // A node that answers no IOW_GETINFO is not an IO-Warrior.
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("iowarrior-test-" + std::to_string(::getpid()));
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("iowarrior-test-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   for (const char* name : {"iowarrior3", "iowarrior", "iowarriorx", "hiddev0"}) {
     std::ofstream(folder / name) << "x";

@@ -47,7 +47,7 @@ ChildResult InFakeSysfs(const std::function<void(std::ostream&)>& body) {
   ::close(pipe_fds[1]);
   std::string output;
   char buffer[4096];
-  for (ssize_t n; (n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0;) {
+  for (ssize_t n = 0; (n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0;) {
     output.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(pipe_fds[0]);
@@ -65,8 +65,8 @@ void WriteAttributes(const fs::path& dir,
 
 void ReadAll(platform::Sensors& s, std::ostream& out) {
   out << s.GetCPUTemperature() << ' ' << s.GetMBTemperature() << ' ' << s.GetVoltIN1() << ' '
-      << s.GetVoltIN2() << ' ' << s.GetVoltIN3() << ' ' << s.GetVoltIN4() << ' '
-      << s.GetFanCPURPM() << '\n';
+      << s.GetVoltIN2() << ' ' << s.GetVoltIN3() << ' ' << s.GetVoltIN4() << ' ' << s.GetFanCPURPM()
+      << '\n';
 }
 
 TEST(LibSensors, ReadsAnNct6798ThroughSensorsConfLabelsAndComputeLines) {
@@ -82,19 +82,18 @@ TEST(LibSensors, ReadsAnNct6798ThroughSensorsConfLabelsAndComputeLines) {
   const ChildResult result = InFakeSysfs([&](std::ostream& out) {
     WriteAttributes("/sys/class/hwmon/hwmon0",
                     {{"name", "k10temp"}, {"temp1_input", "61250"}, {"temp1_label", "Tctl"}});
-    WriteAttributes("/sys/class/hwmon/hwmon1",
-                    {{"name", "nct6798"},
-                     {"in0_input", "1352"},
-                     {"in1_input", "1024"},
-                     {"in3_input", "3344"},
-                     {"in4_input", "1016"},
-                     {"in7_input", "3392"},
-                     {"temp1_input", "35000"},
-                     {"temp1_label", "SYSTIN"},
-                     {"temp2_input", "47500"},
-                     {"temp2_label", "CPUTIN"},
-                     {"fan1_input", "0"},
-                     {"fan2_input", "2812"}});
+    WriteAttributes("/sys/class/hwmon/hwmon1", {{"name", "nct6798"},
+                                                {"in0_input", "1352"},
+                                                {"in1_input", "1024"},
+                                                {"in3_input", "3344"},
+                                                {"in4_input", "1016"},
+                                                {"in7_input", "3392"},
+                                                {"temp1_input", "35000"},
+                                                {"temp1_label", "SYSTIN"},
+                                                {"temp2_input", "47500"},
+                                                {"temp2_label", "CPUTIN"},
+                                                {"fan1_input", "0"},
+                                                {"fan2_input", "2812"}});
     std::ostringstream errors;
     platform::LibSensors sensors(errors, config.string());
     ReadAll(sensors, out);
@@ -114,8 +113,9 @@ TEST(LibSensors, MissingSensorsReadAsZeroWithOneLineEach) {
   const fs::path config = fs::temp_directory_path() / ("empty-" + std::to_string(::getpid()));
   std::ofstream(config) << "# nothing\n";
   const ChildResult result = InFakeSysfs([&](std::ostream& out) {
-    WriteAttributes("/sys/class/hwmon/hwmon0",
-                    {{"name", "coretemp"}, {"temp1_input", "52000"}, {"temp1_label", "Package id 0"}});
+    WriteAttributes(
+        "/sys/class/hwmon/hwmon0",
+        {{"name", "coretemp"}, {"temp1_input", "52000"}, {"temp1_label", "Package id 0"}});
     std::ostringstream errors;
     platform::LibSensors sensors(errors, config.string());
     ReadAll(sensors, out);

@@ -72,9 +72,8 @@ TEST(SensorChoice, AsusEcSensorsBesideAnNct6798WithASensorsConf) {
       {"nct6798", K::kTemperature, "temp2", "CPUTIN"},
   };
   EXPECT_EQ(Picks(board),
-            (std::vector<std::string>{"asusec/temp2", "asusec/temp3", "asusec/in0",
-                                      "nct6798/in3", "nct6798/in1", "nct6798/in4",
-                                      "asusec/fan1"}));
+            (std::vector<std::string>{"asusec/temp2", "asusec/temp3", "asusec/in0", "nct6798/in3",
+                                      "nct6798/in1", "nct6798/in4", "asusec/fan1"}));
 }
 
 TEST(SensorChoice, Nct6775WithoutLabelsFallsBackToIn0AndFan1) {
@@ -87,8 +86,8 @@ TEST(SensorChoice, Nct6775WithoutLabelsFallsBackToIn0AndFan1) {
       {"nct6775", K::kTemperature, "temp2", "CPUTIN"},
       {"nct6775", K::kTemperature, "temp7", "PECI Agent 0"},
   };
-  EXPECT_EQ(Picks(nct), (std::vector<std::string>{"nct6775/temp2", "nct6775/temp1",
-                                                  "nct6775/in0", "", "", "", "nct6775/fan1"}));
+  EXPECT_EQ(Picks(nct), (std::vector<std::string>{"nct6775/temp2", "nct6775/temp1", "nct6775/in0",
+                                                  "", "", "", "nct6775/fan1"}));
 }
 
 TEST(SensorChoice, K10tempAndCoretempCpuTemperatures) {

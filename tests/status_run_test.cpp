@@ -78,9 +78,8 @@ struct WholeRun : ::testing::Test {
   WholeRun() {
     port.DeviceHandle = iowkit.open_result;
     iowkit.model = &model;
-    sensors.steady = {{"GetCPUTemperature", 45}, {"GetMBTemperature", 38},
-                      {"GetVoltIN1", 1650},      {"GetVoltIN2", 3312},
-                      {"GetVoltIN3", 5026},      {"GetVoltIN4", 12160},
+    sensors.steady = {{"GetCPUTemperature", 45}, {"GetMBTemperature", 38}, {"GetVoltIN1", 1650},
+                      {"GetVoltIN2", 3312},      {"GetVoltIN3", 5026},     {"GetVoltIN4", 12160},
                       {"GetFanCPURPM", 3125}};
   }
   fakes::RecordingIowkit iowkit;
@@ -116,7 +115,8 @@ TEST_F(WholeRun, ShowsTheNineTextsWindowByWindowAndEndsBlank) {
     const std::size_t after_clear = model.ReportsSeen() - 3;
     if (model.ReportsSeen() > 3 && after_clear % 24 == 0) {
       // The first window comes with the click; each later one on a whole second.
-      const double expected_at = windows.empty() ? 36000.25 : 36000.0 + static_cast<double>(windows.size());
+      const double expected_at =
+          windows.empty() ? 36000.25 : 36000.0 + static_cast<double>(windows.size());
       EXPECT_DOUBLE_EQ(clock.SecondsSinceMidnight(), expected_at);
       windows.push_back(model.Shown());
     }
@@ -137,9 +137,8 @@ TEST_F(WholeRun, ShowsTheNineTextsWindowByWindowAndEndsBlank) {
       "GetVoltIN3",        "GetVoltIN4",        "GetVoltIN4",       "GetVoltIN4",
       "GetFanCPURPM",      "GetFanCPURPM",      "GetFanCPURPM",     "GetFanCPURPM"};
   EXPECT_EQ(sensors.calls, order);
-  const std::vector<std::size_t> steps_before = {114, 114, 148, 148, 190, 190, 190,
-                                                 227, 227, 227, 266, 266, 266, 303,
-                                                 303, 303, 341, 341, 341, 341};
+  const std::vector<std::size_t> steps_before = {114, 114, 148, 148, 190, 190, 190, 227, 227, 227,
+                                                 266, 266, 266, 303, 303, 303, 341, 341, 341, 341};
   EXPECT_EQ(windows_at_call, steps_before);
 }
 

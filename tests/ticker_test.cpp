@@ -96,9 +96,7 @@ TEST_F(TickerFixture, ReturnsWithoutProcessingEventsWhenTheClockIsAlreadyPastThe
   // The clock jumps between the rounding read and the check read.
   struct JumpingClock : fakes::FakeClock {
     using FakeClock::FakeClock;
-    double SecondsSinceMidnight() override {
-      return reads++ == 0 ? 100.2 : 101.4;
-    }
+    double SecondsSinceMidnight() override { return reads++ == 0 ? 100.2 : 101.4; }
     int reads = 0;
   } jumping(100.2);
   fakes::FakeEventPump pump(jumping);
