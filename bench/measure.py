@@ -1,0 +1,90 @@
+"""Runs statusanzeige-demo builds and prints CPU, timing, memory and start-up figures."""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS  # utime + stime
+
+
+def peak_rss_mb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def find_window(name):
+    out = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
+    ids = out.stdout.split()
+    return ids[0] if ids else None
+
+
+def measure(binary, run_seconds):
+    log = tempfile.NamedTemporaryFile(suffix=".log", delete=False).name
+    started = time.monotonic()
+    proc = subprocess.Popen([binary, "--report-log", log],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    window = None
+    while window is None:
+        window = find_window("Statusanzeige mit")
+        if window is None:
+            time.sleep(0.002)
+        if time.monotonic() - started > 20:
+            raise RuntimeError("window did not appear")
+    startup = time.monotonic() - started
+
+    time.sleep(2.0)
+    idle_cpu0, idle_t0 = cpu_seconds(proc.pid), time.monotonic()
+    time.sleep(5.0)
+    idle = (cpu_seconds(proc.pid) - idle_cpu0) / (time.monotonic() - idle_t0)
+
+    subprocess.run(["xdotool", "mousemove", "--window", window, "60", "112", "click", "1"],
+                   check=True)
+    time.sleep(0.5)
+    run_cpu0, run_t0 = cpu_seconds(proc.pid), time.monotonic()
+    time.sleep(run_seconds)
+    running = (cpu_seconds(proc.pid) - run_cpu0) / (time.monotonic() - run_t0)
+    rss = peak_rss_mb(proc.pid)
+    proc.terminate()
+    proc.wait(timeout=10)
+
+    with open(log) as f:
+        times = [float(line.split()[0]) for line in f]
+    os.unlink(log)
+    steps = [times[i:i + 24] for i in range(3, len(times) - 23, 24)]
+    # The first step follows the click; the others are paced to whole seconds.
+    late = [(s[0] - int(s[0])) * 1000 for s in steps[1:]]
+    spans = [(s[-1] - s[0]) * 1000 for s in steps]
+    return {
+        "CPU while running (core s / s)": running,
+        "CPU while idle (core s / s)": idle,
+        "step lateness median (ms)": statistics.median(late),
+        "step lateness max (ms)": max(late),
+        "longest step, 24 reports (ms)": max(spans),
+        "peak RSS (MB)": rss,
+        "start-up to window (ms)": startup * 1000,
+        "steps measured": len(late),
+    }
+
+
+def main():
+    run_seconds = float(sys.argv[1])
+    ours, busy = measure(sys.argv[2], run_seconds), measure(sys.argv[3], run_seconds)
+    print(f"{'figure':34} {'ours':>10} {'busy-poll':>10} {'ours/busy':>10}")
+    for key in ours:
+        ratio = f"{ours[key] / busy[key]:10.4f}" if busy[key] else f"{'-':>10}"
+        print(f"{key:34} {ours[key]:10.4f} {busy[key]:10.4f} {ratio}")
+
+
+if __name__ == "__main__":
+    main()
