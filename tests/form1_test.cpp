@@ -7,8 +7,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <csignal>
 
 #include "fakes.h"
+#include "platform/termination_signals.h"
 
 namespace {
 
@@ -105,6 +107,21 @@ TEST_F(FormFixture, ClosingInsideAPauseEndsTheRunAndNothingIsSentAfterwards) {
   EXPECT_EQ(sensors.calls.size(), 2U) << "only the CPU temperature was read";
   form.AnzeigestartButton_Click();
   EXPECT_EQ(iowkit.writes.size(), writes_at_close) << "no run after the close";
+}
+
+TEST_F(FormFixture, TerminationSignalsCloseTheWindowThroughItsUnloadHandler) {
+  ASSERT_TRUE(form.Form_Load());
+  platform::CloseOnTerminationSignals(&form);
+  for (const int signal : {SIGTERM, SIGINT}) {
+    form.show();
+    ASSERT_TRUE(form.isVisible());
+    std::raise(signal);
+    for (int i = 0; i < 200 && form.isVisible(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+    EXPECT_FALSE(form.isVisible()) << "signal " << signal;
+  }
+  EXPECT_EQ(iowkit.closes.size(), 1U) << "the link is closed once";
 }
 
 TEST(ShowMessageBox, IsModalWithOneOkButtonAndNoIcon) {
