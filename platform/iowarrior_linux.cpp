@@ -24,6 +24,7 @@ struct KernelIowarriorInfo {
   std::uint32_t if_num;
   std::uint32_t report_size;
 };
+static_assert(sizeof(KernelIowarriorInfo) == 40, "layout of the driver's struct iowarrior_info");
 constexpr unsigned kCodeMercsMagic = 0xC0;
 const unsigned long kIowGetInfo = _IOR(kCodeMercsMagic, 3, KernelIowarriorInfo);
 

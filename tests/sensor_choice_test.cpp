@@ -118,9 +118,4 @@ TEST(SensorChoice, K10tempAndCoretempCpuTemperatures) {
   EXPECT_EQ(ChooseFeature(Reading::kCpuFan, mixed), 0U);
 }
 
-TEST(SensorChoice, NamesOfTheReadings) {
-  EXPECT_STREQ(platform::ReadingName(Reading::kRail12V), "12 V rail");
-  EXPECT_STREQ(platform::ReadingName(Reading::kCpuFan), "CPU fan speed");
-}
-
 }  // namespace
