@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 
 namespace platform {
@@ -44,9 +45,18 @@ unsigned long NodeNumber(const std::string& path) {
   return std::stoul(name.substr(kNodePrefix.size()));
 }
 
+// A sysfs attribute holding a hexadecimal number, such as idVendor ("07c0").
+std::optional<std::uint32_t> ReadHex(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::uint32_t value = 0;
+  if (!(in >> std::hex >> value)) return std::nullopt;
+  return value;
+}
+
 class LinuxIowarriorKernel final : public IowarriorKernel {
  public:
-  explicit LinuxIowarriorKernel(std::string directory) : directory_(std::move(directory)) {}
+  LinuxIowarriorKernel(std::string directory, std::string sysfs_class)
+      : directory_(std::move(directory)), sysfs_class_(std::move(sysfs_class)) {}
 
   std::vector<std::string> ListNodes() override {
     std::vector<std::string> paths;
@@ -56,6 +66,21 @@ class LinuxIowarriorKernel final : public IowarriorKernel {
     }
     SortNodesByNumber(paths);
     return paths;
+  }
+
+  std::optional<IowarriorNodeInfo> Describe(const std::string& path) override {
+    // <class>/iowarriorN/device is the USB interface; its parent the device.
+    const std::filesystem::path interface =
+        std::filesystem::path(sysfs_class_) / std::filesystem::path(path).filename() / "device";
+    const auto number = ReadHex(interface / "bInterfaceNumber");
+    const auto vendor = ReadHex(interface / ".." / "idVendor");
+    const auto product = ReadHex(interface / ".." / "idProduct");
+    if (!number || !vendor || !product) return std::nullopt;
+    IowarriorNodeInfo info;
+    info.vendor = *vendor;
+    info.product = *product;
+    info.interface_number = *number;
+    return info;
   }
 
   int Open(const std::string& path, int* error) override {
@@ -82,7 +107,13 @@ class LinuxIowarriorKernel final : public IowarriorKernel {
 
  private:
   std::string directory_;
+  std::string sysfs_class_;
 };
+
+bool IsIoWarrior24PinInterface(const IowarriorNodeInfo& info) {
+  return info.vendor == kCodeMercenariesVendor && info.product == kIoWarrior24Product &&
+         info.interface_number == 0;
+}
 
 }  // namespace
 
@@ -92,8 +123,9 @@ void SortNodesByNumber(std::vector<std::string>& paths) {
   });
 }
 
-std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(std::string directory) {
-  return std::make_unique<LinuxIowarriorKernel>(std::move(directory));
+std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(std::string directory,
+                                                          std::string sysfs_class) {
+  return std::make_unique<LinuxIowarriorKernel>(std::move(directory), std::move(sysfs_class));
 }
 
 LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors)
@@ -105,6 +137,11 @@ LinuxIowkit::~LinuxIowkit() {
 
 IowkitHandle LinuxIowkit::IowKitOpenDevice() {
   for (const std::string& path : kernel_.ListNodes()) {
+    // Only the pin interface (interface 0) of an IO-Warrior 24 drives the
+    // display. Where sysfs tells, other nodes are passed over unopened, so a
+    // node we may not open is only reported when it is the one we want.
+    const auto described = kernel_.Describe(path);
+    if (described && !IsIoWarrior24PinInterface(*described)) continue;
     int error = 0;
     const int fd = kernel_.Open(path, &error);
     if (fd < 0) {
@@ -113,9 +150,7 @@ IowkitHandle LinuxIowkit::IowKitOpenDevice() {
       continue;
     }
     IowarriorNodeInfo info;
-    // Only the pin interface (interface 0) of an IO-Warrior 24 drives the display.
-    if (kernel_.GetInfo(fd, &info) && info.vendor == kCodeMercenariesVendor &&
-        info.product == kIoWarrior24Product && info.interface_number == 0 && info.report_size > 0) {
+    if (kernel_.GetInfo(fd, &info) && IsIoWarrior24PinInterface(info) && info.report_size > 0) {
       const IowkitHandle handle = next_handle_++;
       open_.emplace(handle, OpenNode{fd, info.report_size});
       return handle;

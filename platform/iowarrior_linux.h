@@ -9,6 +9,7 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ class IowarriorKernel {
   virtual ~IowarriorKernel() = default;
   // Device node paths in the driver's numbering order.
   virtual std::vector<std::string> ListNodes() = 0;
+  // What sysfs tells about a node without opening it (report_size stays 0);
+  // nothing when sysfs does not say.
+  virtual std::optional<IowarriorNodeInfo> Describe(const std::string& path) = 0;
   // A file descriptor, or -1 with the errno value in *error.
   virtual int Open(const std::string& path, int* error) = 0;
   virtual bool GetInfo(int fd, IowarriorNodeInfo* info) = 0;
@@ -40,8 +44,10 @@ class IowarriorKernel {
   virtual void Close(int fd) = 0;
 };
 
-// The real kernel calls on the nodes named iowarrior<N> in `directory`.
-std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(std::string directory = "/dev/usb");
+// The real kernel calls on the nodes named iowarrior<N> in `directory`, with
+// their USB identity read from `sysfs_class` (the driver's usbmisc class).
+std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(
+    std::string directory = "/dev/usb", std::string sysfs_class = "/sys/class/usbmisc");
 
 // Sorts node paths by the number after "iowarrior" (iowarrior2 before iowarrior10).
 void SortNodesByNumber(std::vector<std::string>& paths);

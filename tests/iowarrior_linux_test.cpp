@@ -20,6 +20,7 @@ class FakeKernel : public platform::IowarriorKernel {
   struct Node {
     IowarriorNodeInfo info;
     int open_error = 0;
+    bool in_sysfs = false;  // whether Describe tells about it
   };
   std::vector<std::string> ListNodes() override {
     std::vector<std::string> paths;
@@ -27,8 +28,14 @@ class FakeKernel : public platform::IowarriorKernel {
     platform::SortNodesByNumber(paths);
     return paths;
   }
+  std::optional<IowarriorNodeInfo> Describe(const std::string& path) override {
+    const Node& node = nodes.at(path);
+    if (!node.in_sysfs) return std::nullopt;
+    return IowarriorNodeInfo{node.info.vendor, node.info.product, node.info.interface_number, 0};
+  }
   int Open(const std::string& path, int* error) override {
     const Node& node = nodes.at(path);
+    opened.push_back(path);
     if (node.open_error != 0) {
       *error = node.open_error;
       return -1;
@@ -56,6 +63,7 @@ class FakeKernel : public platform::IowarriorKernel {
   long write_result = 0;
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> written;
   std::vector<std::string> closed;
+  std::vector<std::string> opened;
 };
 
 constexpr IowarriorNodeInfo kIow24Pins{0x07C0, 0x1501, 0, 2};
@@ -98,6 +106,20 @@ TEST(LinuxIowkit, NoSuitableNodeMeansNoDeviceAndUnopenableNodesAreNamed) {
   EXPECT_TRUE(kernel.fds.empty()) << "every node opened for a look is closed again";
 }
 
+TEST(LinuxIowkit, WhereSysfsTellsOnlyThePinInterfaceIsOpenedOrReported) {
+  FakeKernel kernel;
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow40Pins, EACCES, true}},
+                  {"/dev/usb/iowarrior1", {kIow24Pins, EACCES, true}},
+                  {"/dev/usb/iowarrior2", {kIow24Special, EACCES, true}},
+                  {"/dev/usb/iowarrior3", {kIow24Pins, 0, true}}};
+  std::ostringstream errors;
+  platform::LinuxIowkit iowkit(kernel, errors);
+  EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
+  EXPECT_EQ(kernel.opened,
+            (std::vector<std::string>{"/dev/usb/iowarrior1", "/dev/usb/iowarrior3"}));
+  EXPECT_EQ(errors.str(), "statusanzeige: cannot open /dev/usb/iowarrior1: Permission denied\n");
+}
+
 TEST(LinuxIowkit, WritesThePortBytesWithoutTheReportIdInTheDriversReportSize) {
   FakeKernel kernel;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins}}};
@@ -123,7 +145,7 @@ TEST(LinuxIowkit, WritesThePortBytesWithoutTheReportIdInTheDriversReportSize) {
 
 TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
   std::ostringstream errors;
-  auto missing = platform::MakeLinuxIowarriorKernel("/nonexistent/usb");
+  auto missing = platform::MakeLinuxIowarriorKernel("/nonexistent/usb", "/nonexistent/class");
   EXPECT_TRUE(missing->ListNodes().empty());
   EXPECT_EQ(platform::LinuxIowkit(*missing, errors).IowKitOpenDevice(), 0U);
 
@@ -134,8 +156,26 @@ TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
   for (const char* name : {"iowarrior3", "iowarrior", "iowarriorx", "hiddev0"}) {
     std::ofstream(folder / name) << "x";
   }
-  auto kernel = platform::MakeLinuxIowarriorKernel(folder.string());
-  EXPECT_EQ(kernel->ListNodes(), std::vector<std::string>{(folder / "iowarrior3").string()});
+  // sysfs as the driver lays it out: the class entry's device link points at
+  // the USB interface, whose parent is the USB device.
+  const auto sysfs = folder / "sys";
+  const auto interface = sysfs / "usb" / "1-1" / "1-1:1.0";
+  std::filesystem::create_directories(interface);
+  std::filesystem::create_directories(sysfs / "usbmisc" / "iowarrior3");
+  std::ofstream(interface / "bInterfaceNumber") << "00\n";
+  std::ofstream(sysfs / "usb" / "1-1" / "idVendor") << "07c0\n";
+  std::ofstream(sysfs / "usb" / "1-1" / "idProduct") << "1501\n";
+  std::filesystem::create_directory_symlink(interface, sysfs / "usbmisc" / "iowarrior3" / "device");
+
+  auto kernel = platform::MakeLinuxIowarriorKernel(folder.string(), (sysfs / "usbmisc").string());
+  const std::string node = (folder / "iowarrior3").string();
+  EXPECT_EQ(kernel->ListNodes(), std::vector<std::string>{node});
+  const auto described = kernel->Describe(node);
+  ASSERT_TRUE(described.has_value());
+  EXPECT_EQ(described->vendor, 0x07C0U);
+  EXPECT_EQ(described->product, 0x1501U);
+  EXPECT_EQ(described->interface_number, 0U);
+  EXPECT_FALSE(kernel->Describe((folder / "iowarrior9").string()).has_value());
   EXPECT_EQ(platform::LinuxIowkit(*kernel, errors).IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "");
   std::filesystem::remove_all(folder);
