@@ -6,9 +6,9 @@
 #include "app/form1.h"
 #include "app/start.h"
 #include "platform/clock.h"
-#include "platform/iowarrior_linux.h"
-#include "platform/libsensors_sensors.h"
-#include "platform/qt_event_pump.h"
+#include "platform/linux/iowarrior_linux.h"
+#include "platform/linux/libsensors_sensors.h"
+#include "platform/qt/qt_event_pump.h"
 
 #ifndef STATUSANZEIGE_VERSION
 #define STATUSANZEIGE_VERSION "unknown"

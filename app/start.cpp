@@ -6,7 +6,7 @@
 #include <QPixmap>
 
 #include "app/form1.h"
-#include "platform/termination_signals.h"
+#include "platform/qt/termination_signals.h"
 
 namespace {
 

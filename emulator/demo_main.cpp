@@ -14,10 +14,10 @@
 #include "emulator/display_model.h"
 #include "emulator/emulated_iowkit.h"
 #include "emulator/emulated_sensors.h"
-#include "emulator/emulator_window.h"
+#include "emulator/qt/emulator_window.h"
 #include "platform/clock.h"
-#include "platform/libsensors_sensors.h"
-#include "platform/qt_event_pump.h"
+#include "platform/linux/libsensors_sensors.h"
+#include "platform/qt/qt_event_pump.h"
 
 #ifndef STATUSANZEIGE_VERSION
 #define STATUSANZEIGE_VERSION "unknown"

@@ -9,7 +9,7 @@
 #include "emulator/display_model.h"
 #include "emulator/emulated_iowkit.h"
 #include "emulator/emulated_sensors.h"
-#include "emulator/emulator_window.h"
+#include "emulator/qt/emulator_window.h"
 #include "emulator/font5x7.h"
 #include "fakes.h"
 

@@ -10,7 +10,7 @@
 #include <csignal>
 
 #include "fakes.h"
-#include "platform/termination_signals.h"
+#include "platform/qt/termination_signals.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/iowarrior_linux.h"
+#include "platform/linux/iowarrior_linux.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include <functional>
 #include <sstream>
 
-#include "platform/libsensors_sensors.h"
+#include "platform/linux/libsensors_sensors.h"
 
 namespace {
 

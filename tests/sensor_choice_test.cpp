@@ -1,4 +1,4 @@
-#include "platform/sensor_choice.h"
+#include "status/sensor_choice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/qt_event_pump.h"
+#include "platform/qt/qt_event_pump.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "platform/libsensors_sensors.h"
+#include "platform/linux/libsensors_sensors.h"
 
 #include <sensors/error.h>
 #include <sensors/sensors.h>

@@ -1,4 +1,4 @@
-#include "platform/iowarrior_linux.h"
+#include "platform/linux/iowarrior_linux.h"
 
 #include <fcntl.h>
 #include <sys/ioctl.h>

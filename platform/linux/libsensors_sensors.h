@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/sensor_choice.h"
+#include "status/sensor_choice.h"
 #include "platform/sensors.h"
 
 struct sensors_chip_name;

@@ -1,4 +1,4 @@
-#include "platform/termination_signals.h"
+#include "platform/qt/termination_signals.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "emulator/emulator_window.h"
+#include "emulator/qt/emulator_window.h"
 
 #include <QCloseEvent>
 #include <QPainter>
