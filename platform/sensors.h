@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -46,6 +47,9 @@ class Sensors {
   virtual ~Sensors() = default;
   // Takes one reading now.
   virtual std::int32_t Read(Reading reading) = 0;
+  // Where a reading comes from, for people, e.g. "nct6798-isa-0290 in0
+  // (Vcore)"; empty when there is no source for it.
+  [[nodiscard]] virtual std::string Describe(Reading reading) const = 0;
 };
 
 }  // namespace platform
