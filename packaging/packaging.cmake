@@ -12,6 +12,19 @@ set(STATUSANZEIGE_UDEV_RULES_DIR "${default_udev_dir}" CACHE PATH "Where the ude
 set(STATUSANZEIGE_APPSTREAM_ID "io.github.statusanzeige")
 
 install(TARGETS statusanzeige statusanzeige-demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the Debian package's) leaves out the compiler's notes
+# too, as Debian's own packages do.
+if(CMAKE_OBJCOPY AND NOT WIN32)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      foreach(program statusanzeige statusanzeige-demo)
+        execute_process(
+          COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+          COMMAND_ERROR_IS_FATAL ANY)
+      endforeach()
+    endif()")
+endif()
 install(FILES packaging/statusanzeige.desktop packaging/statusanzeige-demo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/statusanzeige.svg
