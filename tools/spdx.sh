@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
+# shellcheck shell=bash
 # What tools/check-spdx and tools/add-spdx share: which files carry the licence
 # line, and in which comment syntax. Sourced, not run.
 
