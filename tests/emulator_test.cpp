@@ -7,7 +7,6 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "emulator/demo.h"
 #include "emulator/display_model.h"
 #include "emulator/display_view.h"
 #include "emulator/emulated_iowkit.h"
@@ -120,43 +119,6 @@ TEST(ReportLog, EachLineCanBeFollowedLiveThroughAnotherHandle) {
   EXPECT_EQ(next_line(), "1765141235.500123 00 E5 6E");
   std::fclose(file);
   std::remove(path.c_str());
-}
-
-std::size_t LinesIn(const std::string& path) {
-  std::ifstream in(path);
-  std::size_t lines = 0;
-  for (std::string line; std::getline(in, line);) ++lines;
-  return lines;
-}
-
-TEST(Demo, ClosingEitherWindowInsideARunClosesBothAndNoReportFollows) {
-  for (const bool display_first : {false, true}) {
-    fakes::FakeToolkit toolkit;
-    const std::string log =
-        ::testing::TempDir() + "demo-reports-" + std::to_string(display_first) + "-" +
-        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-    toolkit.arguments = {"--report-log", log};
-    std::size_t logged_at_close = 0;
-    toolkit.run = [&] {
-      ASSERT_TRUE(toolkit.form->visible && toolkit.painted->visible);
-      toolkit.events.At(toolkit.clock.Monotonic() + 5.5, [&] {
-        logged_at_close = LinesIn(log);
-        if (display_first) {
-          toolkit.painted->UserClose();
-        } else {
-          toolkit.form->Close();
-        }
-      });
-      toolkit.form->ClickButton();
-    };
-    EXPECT_EQ(emulator::RunDemo(toolkit), 0);
-    EXPECT_FALSE(toolkit.form->visible || toolkit.painted->visible) << display_first;
-    EXPECT_EQ(toolkit.closes_on_termination, toolkit.form);
-    EXPECT_EQ(logged_at_close, 3U + 6 * 24) << "clear, then six steps, each logged as sent";
-    EXPECT_EQ(LinesIn(log), logged_at_close) << display_first;
-    EXPECT_EQ(toolkit.painted->refreshes, static_cast<int>(logged_at_close));
-    std::remove(log.c_str());
-  }
 }
 
 TEST(Font5x7, PrintableAsciiHasGlyphsAndOtherCodesAreBlank) {

@@ -7,8 +7,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,7 +15,6 @@
 #include "platform/event_pump.h"
 #include "platform/iowkit.h"
 #include "platform/sensors.h"
-#include "platform/toolkit.h"
 #include "platform/window.h"
 
 namespace fakes {
@@ -173,101 +170,6 @@ class FakeWindow : public platform::FormWindow {
 
  private:
   platform::FormEvents& events_;
-};
-
-// A painted window without a toolkit; UserClose() is a click on its close button.
-class FakePaintedWindow : public platform::PaintedWindow {
- public:
-  explicit FakePaintedWindow(platform::PaintedWindowSpec spec) : spec_(std::move(spec)) {}
-  void ShowBelow(const platform::FormWindow& /*beside*/) override { visible = true; }
-  void Refresh() override { ++refreshes; }
-  void Close() override { visible = false; }
-  void UserClose() {
-    visible = false;
-    if (spec_.on_close) spec_.on_close();
-  }
-
-  bool visible = false;
-  int refreshes = 0;
-
- private:
-  platform::PaintedWindowSpec spec_;
-};
-
-// A toolkit without a window system: fake windows, the fake clock and event
-// pump, a recording controller; Run() plays `run` as the user's doings.
-class FakeToolkit : public platform::Toolkit {
- public:
-  [[nodiscard]] std::vector<std::string> Arguments() const override { return arguments; }
-  std::ostream& Errors() override { return errors; }
-  std::ostream& Output() override { return output; }
-  bool Start() override { return true; }
-  platform::Clock& Clocks() override { return clock; }
-  platform::EventPump& Events() override { return events; }
-  std::unique_ptr<platform::Iowkit> Controller() override {
-    auto iowkit = std::make_unique<RecordingIowkit>();
-    iowkit->open_result = open_result;
-    return iowkit;
-  }
-  std::unique_ptr<platform::Sensors> MachineSensors() override {
-    return std::make_unique<FakeSensors>();
-  }
-  void SetProgramIcon(const std::function<void(platform::Canvas&)>& /*paint*/) override {}
-  // The windows stay here, for the test to look at after the program ends;
-  // the program gets handles that pass its calls on.
-  std::unique_ptr<platform::FormWindow> MakeFormWindow(
-      platform::FormEvents& form_events, const platform::FormLayout& /*layout*/) override {
-    forms_.push_back(std::make_unique<FakeWindow>(form_events));
-    form = forms_.back().get();
-    return std::make_unique<FormHandle>(*form);
-  }
-  std::unique_ptr<platform::PaintedWindow> MakePaintedWindow(
-      platform::PaintedWindowSpec spec) override {
-    painteds_.push_back(std::make_unique<FakePaintedWindow>(std::move(spec)));
-    painted = painteds_.back().get();
-    return std::make_unique<PaintedHandle>(*painted);
-  }
-  void CloseOnTermination(platform::FormWindow& window) override {
-    const auto* handle = dynamic_cast<const FormHandle*>(&window);
-    closes_on_termination = handle != nullptr ? &handle->to : nullptr;
-  }
-  int Run() override {
-    if (run) run();
-    return 0;
-  }
-
-  std::vector<std::string> arguments;
-  std::ostringstream errors;
-  std::ostringstream output;
-  FakeClock clock{50000.6};
-  FakeEventPump events{clock};
-  std::function<void()> run;
-  platform::IowkitHandle open_result = 0x2A;  // of the controller it makes
-  FakeWindow* form = nullptr;
-  FakePaintedWindow* painted = nullptr;
-  const FakeWindow* closes_on_termination = nullptr;
-
- private:
-  struct FormHandle : platform::FormWindow {
-    explicit FormHandle(FakeWindow& window) : to(window) {}
-    void ShowMessageBox(const std::string& title, const std::string& text) override {
-      to.ShowMessageBox(title, text);
-    }
-    void Show() override { to.Show(); }
-    [[nodiscard]] bool Visible() const override { return to.Visible(); }
-    void SetButtonEnabled(bool enabled) override { to.SetButtonEnabled(enabled); }
-    void Close() override { to.Close(); }
-    FakeWindow& to;
-  };
-  struct PaintedHandle : platform::PaintedWindow {
-    explicit PaintedHandle(FakePaintedWindow& window) : to(window) {}
-    void ShowBelow(const platform::FormWindow& beside) override { to.ShowBelow(beside); }
-    void Refresh() override { to.Refresh(); }
-    void Close() override { to.Close(); }
-    FakePaintedWindow& to;
-  };
-  std::vector<std::unique_ptr<FakeWindow>> forms_;
-  std::vector<std::unique_ptr<FakePaintedWindow>> painteds_;
 };
 
 }  // namespace fakes

@@ -1,5 +1,4 @@
 #include "app/form1.h"
-#include "app/program.h"
 
 #include <gtest/gtest.h>
 
@@ -101,19 +100,6 @@ TEST_F(FormFixture, ClosingInsideAPauseEndsTheRunAndNothingIsSentAfterwards) {
   EXPECT_FALSE(window.button_enabled) << "a closed window's button stays off";
   form.AnzeigestartButton_Click();
   EXPECT_EQ(iowkit.writes.size(), writes_at_close) << "no run after the close";
-}
-
-TEST(RunStatusanzeige, EndsWithStatus1AfterTheErrorBoxWhenNoDeviceOpens) {
-  for (const platform::IowkitHandle device : {0U, 0x2AU}) {
-    fakes::FakeToolkit toolkit;
-    toolkit.open_result = device;
-    bool ran = false;
-    toolkit.run = [&] { ran = true; };
-    EXPECT_EQ(app::RunStatusanzeige(toolkit), device == 0 ? 1 : 0);
-    EXPECT_EQ(ran, device != 0) << "the event loop runs only with a device";
-    EXPECT_EQ(toolkit.form->boxes.size(), device == 0 ? 1U : 0U);
-    EXPECT_EQ(toolkit.form->visible, device != 0);
-  }
 }
 
 }  // namespace

@@ -4,10 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
 #include "emulator/demo.h"
 #include "fake_toolkit.h"
 
 namespace {
+
+std::size_t LinesIn(const std::string& path) {
+  std::ifstream in(path);
+  std::size_t lines = 0;
+  for (std::string line; std::getline(in, line);) ++lines;
+  return lines;
+}
 
 TEST(RunStatusanzeige, WithoutADeviceShowsTheErrorBoxAndEndsWithStatus1) {
   fakes::FakeToolkit toolkit;
@@ -43,7 +55,10 @@ TEST(RunStatusanzeige, ArgumentsAreAnsweredBeforeAnyWindow) {
 
 TEST(RunDemo, ClosingEitherWindowClosesTheOtherAndEndsTheRun) {
   for (const bool close_display : {false, true}) {
-    fakes::FakeToolkit toolkit;
+    const std::string log =
+        ::testing::TempDir() + "demo-reports-" +
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    fakes::FakeToolkit toolkit({"--report-log", log});
     toolkit.user = [&] {
       fakes::FakePaintedWindow& display = *toolkit.painted_window;
       fakes::FakeWindow& form = *toolkit.form_window;
@@ -64,6 +79,8 @@ TEST(RunDemo, ClosingEitherWindowClosesTheOtherAndEndsTheRun) {
       EXPECT_EQ(display.refreshes, reports_at_close) << "nothing is sent after the close";
     };
     EXPECT_EQ(emulator::RunDemo(toolkit), 0);
+    EXPECT_EQ(LinesIn(log), 3U + 4 * 24) << "every report sent is logged";
+    std::remove(log.c_str());
     EXPECT_TRUE(toolkit.iowkit.writes.empty()) << "the demo never touches a real controller";
   }
 }
