@@ -1,5 +1,5 @@
 // The Qt windows: layout, the error box, clicks and the close, termination
-// signals and the painted window.
+// signals, the painted window, and the demo program ending on SIGTERM.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,7 +10,9 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "emulator/display_model.h"
 #include "fakes.h"
 
@@ -91,6 +93,28 @@ INSTANTIATE_TEST_SUITE_P(Starts, PauseRounding,
                                            PauseCase{100.5, 100, 101.0},  // half to even
                                            PauseCase{101.5, 102, 103.0},
                                            PauseCase{100.7, 101, 102.0}));
+
+TEST_F(TickerFixture, AWallClockSlewedSlowStillEndsEachPauseOnItsWholeSecond) {
+  // NTP's fastest slew: the wall clock runs 0.05 % slow. Waits last whole
+  // milliseconds, as with a real event loop.
+  struct SlowWall : fakes::FakeClock {
+    SlowWall() : FakeClock(100.3) {}
+    double SecondsSinceMidnight() override { return 100.3 + (Monotonic() - 1000.0) * 0.9995; }
+  } slow;
+  struct MillisecondPump : fakes::FakeEventPump {
+    using FakeEventPump::FakeEventPump;
+    void ProcessEvents(double max_wait_seconds) override {
+      FakeEventPump::ProcessEvents(std::ceil(max_wait_seconds * 1000.0) / 1000.0);
+    }
+  } pump(slow);
+  display::Ticker t(port, slow, pump);
+  t.PauseSeconds = 1;
+  for (const double second : {101.0, 102.0, 103.0}) {
+    t.Pause();
+    EXPECT_GE(slow.SecondsSinceMidnight(), second);
+    EXPECT_LT(slow.SecondsSinceMidnight(), second + 0.01);
+  }
+}
 
 TEST_F(TickerFixture, ReturnsWithoutProcessingEventsWhenTheClockIsAlreadyPastTheTarget) {
   // The clock jumps between the rounding read and the check read.
