@@ -1,22 +1,55 @@
-// The seven motherboard readings. Each call takes one fresh reading: whole
-// degrees Celsius, millivolts or revolutions per minute. Only the low 16 bits
-// of a result count, taken as signed.
+// The seven motherboard readings, named here once. Each call takes one fresh
+// reading: whole degrees Celsius, millivolts or revolutions per minute. Only
+// the low 16 bits of a result count, taken as signed.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
+
+enum class Reading {
+  kCpuTemperature,
+  kBoardTemperature,
+  kCoreVoltage,
+  kRail3V3,
+  kRail5V,
+  kRail12V,
+  kCpuFan,
+};
+inline constexpr std::size_t kReadingCount = 7;
+
+struct ReadingInfo {
+  Reading reading;
+  const char* function;  // the sensor library's function, e.g. "GetCPUTemperature"
+  const char* name;      // how messages call it, e.g. "CPU temperature"
+};
+
+// In the order of the Reading enum.
+inline constexpr std::array<ReadingInfo, kReadingCount> kReadings = {{
+    {Reading::kCpuTemperature, "GetCPUTemperature", "CPU temperature"},
+    {Reading::kBoardTemperature, "GetMBTemperature", "motherboard temperature"},
+    {Reading::kCoreVoltage, "GetVoltIN1", "CPU core voltage"},
+    {Reading::kRail3V3, "GetVoltIN2", "3.3 V rail"},
+    {Reading::kRail5V, "GetVoltIN3", "5 V rail"},
+    {Reading::kRail12V, "GetVoltIN4", "12 V rail"},
+    {Reading::kCpuFan, "GetFanCPURPM", "CPU fan speed"},
+}};
+
+constexpr const ReadingInfo& InfoOf(Reading reading) {
+  return kReadings[static_cast<std::size_t>(reading)];
+}
 
 class Sensors {
  public:
   virtual ~Sensors() = default;
-  virtual std::int32_t GetCPUTemperature() = 0;
-  virtual std::int32_t GetMBTemperature() = 0;
-  virtual std::int32_t GetVoltIN1() = 0;  // CPU core voltage
-  virtual std::int32_t GetVoltIN2() = 0;  // 3.3 V rail
-  virtual std::int32_t GetVoltIN3() = 0;  // 5 V rail
-  virtual std::int32_t GetVoltIN4() = 0;  // 12 V rail
-  virtual std::int32_t GetFanCPURPM() = 0;
+  // Takes one reading now.
+  virtual std::int32_t Read(Reading reading) = 0;
+  // Where a reading comes from, for people, e.g. "nct6798-isa-0290 in0
+  // (Vcore)"; empty when there is no source for it.
+  [[nodiscard]] virtual std::string Describe(Reading reading) const = 0;
 };
 
 }  // namespace platform

@@ -113,7 +113,7 @@ std::vector<std::uint8_t> Iow24Function::FunctionFsStrings() {
   return out;
 }
 
-Answer Iow24Function::Respond(const Setup& setup) {
+Answer Iow24Function::Respond(const ControlRequest& setup) {
   Answer answer;
   const unsigned interface_number = setup.index;
   if (interface_number >= kInterfaces) return answer;
@@ -148,7 +148,8 @@ Answer Iow24Function::Respond(const Setup& setup) {
   return answer;
 }
 
-void Iow24Function::Received(const Setup& setup, const std::uint8_t* data, std::size_t size) {
+void Iow24Function::Received(const ControlRequest& setup, const std::uint8_t* data,
+                             std::size_t size) {
   if (setup.index != 0) {
     ++special_reports_;
     return;

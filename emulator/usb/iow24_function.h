@@ -23,7 +23,7 @@ inline constexpr std::size_t kSpecialReportSize = 8;
 
 // One control request as the host sent it (fields in host byte order; the
 // interface number in `index` counts within the function).
-struct Setup {
+struct ControlRequest {
   std::uint8_t request_type = 0;
   std::uint8_t request = 0;
   std::uint16_t value = 0;
@@ -50,9 +50,9 @@ class Iow24Function {
       : model_(model), on_pin_report_(std::move(on_pin_report)) {}
 
   // How to answer a request; anything the device does not know is stalled.
-  Answer Respond(const Setup& setup);
+  Answer Respond(const ControlRequest& setup);
   // The data stage of a request that Respond answered with kReceive.
-  void Received(const Setup& setup, const std::uint8_t* data, std::size_t size);
+  void Received(const ControlRequest& setup, const std::uint8_t* data, std::size_t size);
 
   [[nodiscard]] std::size_t SpecialReports() const { return special_reports_; }
   [[nodiscard]] std::size_t IdleRequests() const { return idle_requests_; }

@@ -138,9 +138,9 @@ int main(int argc, char* argv[]) {
         note(EventName(event.type));
         continue;
       }
-      const emulator::usb::Setup setup{event.u.setup.bRequestType, event.u.setup.bRequest,
-                                       le16toh(event.u.setup.wValue), le16toh(event.u.setup.wIndex),
-                                       le16toh(event.u.setup.wLength)};
+      const emulator::usb::ControlRequest setup{
+          event.u.setup.bRequestType, event.u.setup.bRequest, le16toh(event.u.setup.wValue),
+          le16toh(event.u.setup.wIndex), le16toh(event.u.setup.wLength)};
       const bool to_host = (setup.request_type & 0x80) != 0;
       const emulator::usb::Answer answer = function.Respond(setup);
       std::array<std::uint8_t, 64> data{};
