@@ -98,8 +98,9 @@ echo "$window" >"$OUT/run.window"
 if [ -n "$window" ]; then
   xdotool mousemove --window "$window" 60 112 click 1
   wait_for 60 at_least_reports 75 || say "the run did not start"
-  reports >"$OUT/unplug.count"
   unplug
+  wait_for 20 [ ! -e /dev/usb/iowarrior0 ] || say "the node is still there after the unplug"
+  reports >"$OUT/unplug.count"
   wait_for 30 grep -q lost "$OUT/run.err" || say "no word of the lost controller"
   sleep 2.5
   reports >"$OUT/gone.count"

@@ -276,6 +276,9 @@ def check_run(c):
     unplugged = c.number("unplug.count") or 0
     c.expect(unplugged >= 3 + 3 * STEP, f"{unplugged} reports arrived before the unplug")
     c.expect(reports[:3] == CLEAR, "the run starts with the clear sequence")
+    run = CLEAR + [r for k in range(len(FIRST_TEXT) - 7) for r in window_reports(k)]
+    c.expect(reports[:unplugged] == run[:unplugged],
+             "every report up to the unplug follows the run in order")
     for k in range(3):
         start = 3 + k * STEP
         c.expect(reports[start:start + STEP] == window_reports(k),
@@ -382,6 +385,8 @@ def main():
         print(f"FAIL: {failure}")
         show_console(args.work)
         return 1
+    with open(os.path.join(args.work, "console.log"), errors="replace") as console:
+        print("".join(line for line in console if line.startswith("guest: ")), end="")
     failures = check(os.path.join(args.work, "out"))
     if failures:
         show_console(args.work)
