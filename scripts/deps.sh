@@ -9,7 +9,7 @@ statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool python3
 
 statusanzeige_install_deps() {
   local wanted=(cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev libgmock-dev
-                libgl-dev "$@")
+                libgl-dev clang-format clang-tidy python3 "$@")
   local missing=()
   local package
   for package in "${wanted[@]}"; do
