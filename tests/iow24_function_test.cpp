@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "emulator/usb/iow24_function.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The USB side of an emulated IO-Warrior 24, as a Linux FunctionFS function:
 // the descriptors of its two HID interfaces and the answers to the control
 // requests the host sends them. Interface 0 is the pin interface: every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // iow24-gadget: an emulated IO-Warrior 24 on the Linux USB gadget stack. It
 // answers the control requests of a FunctionFS function (mounted at the
 // folder it is given) and drives a display model with every report that

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The emulated IO-Warrior 24 on the Linux USB gadget stack, for the test that
 # runs statusanzeige through the kernel's iowarrior driver in a virtual machine.
 add_library(sa_usb_gadget STATIC emulator/usb/iow24_function.cpp)

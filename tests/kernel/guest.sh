@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The scenario inside the guest, run by init.sh in a chroot of the host's
 # root. Everything it sees and does goes into $WORK/out for kernel_test.py to
 # check; it checks nothing itself.

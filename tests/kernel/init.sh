@@ -1,4 +1,6 @@
 #!/bin/busybox sh
+# SPDX-License-Identifier: GPL-2.0-or-later
+# shellcheck shell=dash
 # /init of the guest's initramfs: loads the modules, mounts the host's root
 # (read-only) and the test's folder over 9p, and runs the scenario in a
 # chroot of the host's root. Powers the guest off when the scenario is done.
@@ -8,9 +10,9 @@ mount -t proc proc /proc
 mount -t sysfs sysfs /sys
 mount -t devtmpfs devtmpfs /dev
 echo "guest: init"
-for module in $(cat /modules/order); do
+while read -r module; do
   insmod "/modules/$module.ko" || echo "guest: cannot load $module"
-done
+done </modules/order
 
 fail() {
   echo "guest: $*"

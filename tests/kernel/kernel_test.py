@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """statusanzeige through the kernel's own iowarrior driver.
 
 Boots Debian's kernel in QEMU with the host's root shared read-only over 9p.
