@@ -145,24 +145,29 @@ int main(int argc, char* argv[]) {
       const bool to_host = (setup.request_type & 0x80) != 0;
       const emulator::usb::Answer answer = function.Respond(setup);
       std::array<std::uint8_t, 64> data{};
+      // A request the host has given up on fails here; that is worth a line.
+      const auto check = [&](ssize_t result, const char* what) {
+        if (result < 0) note(std::string(what) + " failed: " + std::strerror(errno));
+      };
       using Kind = emulator::usb::Answer::Kind;
       switch (answer.kind) {
-        case Kind::kStall:
-          // FunctionFS stalls ep0 when it is used against the request's direction.
-          if (to_host) {
-            (void)::read(ep0, data.data(), 0);
-          } else {
-            (void)::write(ep0, data.data(), 0);
-          }
+        case Kind::kStall: {
+          // FunctionFS stalls ep0 when it is used against the request's
+          // direction, and says so with EL2HLT.
+          const ssize_t result =
+              to_host ? ::read(ep0, data.data(), 0) : ::write(ep0, data.data(), 0);
+          if (result < 0 && errno != EL2HLT) check(result, "stall");
           break;
+        }
         case Kind::kAck:
-          (void)::read(ep0, data.data(), 0);
+          check(::read(ep0, data.data(), 0), "status stage");
           note("request " + std::to_string(setup.request_type) + " " +
                std::to_string(setup.request) + " acknowledged");
           break;
         case Kind::kReceive: {
           const ssize_t received =
               ::read(ep0, data.data(), std::min<std::size_t>(setup.length, data.size()));
+          check(received, "data stage");
           if (received == setup.length) {
             const std::size_t before = function.SpecialReports();
             function.Received(setup, data.data(), static_cast<std::size_t>(received));
@@ -171,7 +176,7 @@ int main(int argc, char* argv[]) {
           break;
         }
         case Kind::kSend:
-          (void)::write(ep0, answer.data.data(), answer.data.size());
+          check(::write(ep0, answer.data.data(), answer.data.size()), "data stage");
           break;
       }
     }
