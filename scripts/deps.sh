@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when
 # any of them is missing. Sourced by the other scripts.
+
+# What ./scripts/test needs beyond the build: the driver-path test boots a
+# kernel in QEMU with busybox as its first userland, and runs the program
+# there under Xvfb, clicked by xdotool.
+statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
+
 statusanzeige_install_deps() {
   local wanted=(cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev libgmock-dev
                 libgl-dev clang-format clang-tidy python3 "$@")
