@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "emulator/display_model.h"
+#include "platform/windows/win_window.h"
 #include "status/status_run.h"
 
 namespace {
@@ -42,7 +43,7 @@ std::vector<HWND> TopLevelWindows(DWORD process) {
   } search{process, {}};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
+        auto* s = platform::PointerIn<Search>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner == s->process) s->found.push_back(window);
@@ -57,7 +58,7 @@ std::vector<HWND> Children(HWND parent) {
   EnumChildWindows(
       parent,
       [](HWND window, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+        platform::PointerIn<std::vector<HWND>>(data)->push_back(window);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&found));
