@@ -11,6 +11,7 @@
 
 #include "platform/clock.h"
 #include "platform/windows/asus_sensors.h"
+#include "platform/windows/hid_iowkit.h"
 #include "platform/windows/messages.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_event_pump.h"
@@ -137,6 +138,55 @@ TEST(LineBuffer, HandsOnWholeLinesAndTheRestAtAFlush) {
   EXPECT_EQ(sunk[2], "four");
   out << std::flush;
   EXPECT_EQ(sunk.size(), 3U) << "nothing left, nothing handed on";
+}
+
+// What OutputDebugString hands a debugger, caught on its way there.
+std::vector<std::string>* g_debugger_lines = nullptr;
+
+LONG CALLBACK CatchDebuggerOutput(EXCEPTION_POINTERS* exception) {
+  const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+  if (g_debugger_lines != nullptr && record.ExceptionCode == DBG_PRINTEXCEPTION_C &&
+      record.NumberParameters >= 2) {
+    const auto* text =
+        platform::PointerIn<const char>(static_cast<LONG_PTR>(record.ExceptionInformation[1]));
+    g_debugger_lines->emplace_back(text, record.ExceptionInformation[0] - 1);
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+TEST(MessageStream, ErrorsGoToTheDebuggerToo) {
+  std::vector<std::string> lines;
+  g_debugger_lines = &lines;
+  void* handler = AddVectoredExceptionHandler(1, CatchDebuggerOutput);
+  {
+    platform::MessageStream errors(platform::ConsoleOutput::Stream::kError, true);
+    errors << "statusanzeige: cannot open \\\\?\\hid#vid_07c0: Access is denied.\n";
+    errors << "unfinished";
+  }
+  RemoveVectoredExceptionHandler(handler);
+  g_debugger_lines = nullptr;
+  ASSERT_EQ(lines.size(), 2U);
+  EXPECT_EQ(lines[0], "statusanzeige: cannot open \\\\?\\hid#vid_07c0: Access is denied.\n");
+  EXPECT_EQ(lines[1], "unfinished") << "handed on when the stream goes";
+}
+
+// Wine has HID devices of its own (a virtual mouse and keyboard, where its
+// drivers provide them) and no IO-Warrior: every interface is listed with a
+// device path, none is opened, and there is no device.
+TEST(WindowsHid, ListsTheSystemsHidInterfacesAndFindsNoController) {
+  const auto hid = platform::MakeWindowsHidSystem();
+  for (const std::string& path : hid->ListInterfaces()) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(path.rfind("\\\\?\\", 0), 0U);
+    EXPECT_NE(platform::ParseHidPath(path).vendor, platform::kCodeMercenariesVendor);
+  }
+  std::ostringstream errors;
+  platform::HidIowkit iowkit(*hid, errors);
+  EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
+  EXPECT_EQ(errors.str(), "");
+  std::string error;
+  EXPECT_EQ(hid->Open("\\\\?\\hid#vid_07c0&pid_1501&mi_00#gone#{x}", &error), 0U);
+  EXPECT_FALSE(error.empty());
 }
 
 TEST(Text, Utf8RoundTripsThroughUtf16) {
