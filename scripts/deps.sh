@@ -2,6 +2,11 @@
 # Installs the Debian packages the build, the tests and the demo need, when
 # any of them is missing. Sourced by the other scripts.
 
+# What ./scripts/test needs beyond the build: the driver-path test boots a
+# kernel in QEMU with busybox as its first userland, and runs the program
+# there under Xvfb, clicked by xdotool.
+statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
+
 # What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
 # googletest's sources, and Wine with a virtual display for its tests.
 statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools
@@ -9,7 +14,7 @@ statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix min
 
 statusanzeige_install_deps() {
   statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \
-    libgmock-dev libgl-dev "$@"
+    libgmock-dev libgl-dev clang-format clang-tidy python3 "$@"
 }
 
 # Installs just the packages named.
