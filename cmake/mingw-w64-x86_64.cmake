@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Cross-builds the Windows programs (64-bit, Windows 10 and 11) with Debian's
 # mingw-w64 compilers; tests and other built programs run through Wine.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The motherboard readings on Windows, through the board maker's sensor
 // library Asus.dll where it is installed (next to the program or on the DLL
 // search path): the seven functions named in platform/sensors.h, each taking

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/windows/gdi_canvas.h"
 
 #include "platform/windows/text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Canvas on a GDI device context, scaled from 96 DPI to the window's DPI.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // IO-Warrior controller calls on Windows. The IO-Warrior 24 is a HID device
 // there, driven by Windows' own HID class driver: no vendor driver or library
 // is needed. The system calls sit behind HidSystem so that the choice of

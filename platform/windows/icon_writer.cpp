@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes the program's icon, as the programs paint it at run time, to an .ico
 // file for the Windows resources (Explorer and the taskbar show it before the
 // program runs). Usage: statusanzeige-icon-writer FILE.ico

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where a Windows GUI program's messages go. It has no visible standard
 // error: its lines go to the console it was started from, if any, and always
 // to the debugger (OutputDebugString, shown by DebugView and by debuggers).

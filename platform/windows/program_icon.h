@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's icon, painted through a Canvas, as a Windows icon.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The clocks on Windows: local time to a tenth of a microsecond, and the
 // performance counter, which runs steadily and is never set.
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Ctrl+C, Ctrl+Break and the closing of the console the program was started
 // from, and the end of the Windows session: each closes the main window from
 // its event loop, as its close button does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // UTF-8, as the portable code speaks it, to and from the UTF-16 of the
 // Windows API.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Windows message loop, in the two forms the program needs: the pause's
 // "process what is pending, else sleep until something arrives or the time is
 // up", and the main loop.

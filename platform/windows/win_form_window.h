@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's main window as a native Win32 window: a fixed-size frame with
 // the caption, one push button in the system's dialog font, sharp and scaled
 // on high-DPI screens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A window the program paints itself (the emulated display), painted with
 // GDI into a memory bitmap first and then copied at once, so it never
 // flickers.

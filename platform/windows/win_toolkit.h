@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Windows toolkit: the Win32 API directly, with no library beyond
 // Windows' own.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the program's two kinds of top-level window share on Windows: window
 // classes, DPI scaling, the dialog font and the program's icon.
 #pragma once

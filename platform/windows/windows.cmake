@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Windows programs: the Win32 toolkit and the two executables, built with
 # mingw-w64 (see cmake/mingw-w64-x86_64.cmake). Included by the top-level
 # CMakeLists.txt after the portable libraries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The HID calls of HidIowkit on Windows: SetupAPI lists the interfaces of the
 // HID class, hid.dll tells what they are, the file API writes the reports.
 #include <windows.h>

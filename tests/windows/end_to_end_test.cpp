@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The two Windows programs as a user meets them, started under Wine on a
 // virtual display: statusanzeige without a controller, and the demo through
 // one click, checked against the display model.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A stand-in for the board maker's sensor library, for the tests: fixed
 // readings, and no GetVoltIN2.
 #include <windows.h>

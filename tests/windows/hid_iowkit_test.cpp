@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which HID interface the Windows controller layer takes, and how it turns
 // the program's reports into HID output reports.
 #include "platform/windows/hid_iowkit.h"

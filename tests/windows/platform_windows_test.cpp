@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Windows clock, message pump, message streams and sensor library
 // binding, on Wine's implementation of the system calls.
 #include <windows.h>

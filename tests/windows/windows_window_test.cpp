@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The native main window, the painted window and the GDI canvas, on Wine
 // with a virtual display. Skipped where no window can be made.
 #include <windows.h>
