@@ -180,6 +180,26 @@ TEST_F(EndToEnd, WithoutAControllerOneErrorBoxThenExitStatus1) {
   EXPECT_FALSE(form_seen) << "the main window was shown";
 }
 
+// The programs carry their icon, and a manifest that makes them per-monitor
+// DPI aware, in their resources.
+TEST(Resources, IconAndManifestAreInBothPrograms) {
+  for (const char* path : {STATUSANZEIGE_EXE, STATUSANZEIGE_DEMO_EXE}) {
+    SCOPED_TRACE(path);
+    HMODULE program = LoadLibraryExW(Widen(path).c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)), nullptr)
+        << "icon";  // RT_GROUP_ICON
+    HRSRC manifest = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(manifest, nullptr);
+    const auto* text = static_cast<const char*>(LockResource(LoadResource(program, manifest)));
+    const std::string content(text, SizeofResource(program, manifest));
+    EXPECT_NE(content.find("<dpiAwareness"), std::string::npos);
+    EXPECT_NE(content.find("PerMonitorV2"), std::string::npos);
+    FreeLibrary(program);
+  }
+}
+
 std::vector<std::vector<std::uint8_t>> ReadReportLog(const std::string& path) {
   std::vector<std::vector<std::uint8_t>> reports;
   std::ifstream in(path);
@@ -225,6 +245,8 @@ TEST_F(EndToEnd, DemoRunsTheFirstStepsOfAClickAndEndsWithItsWindow) {
   GetWindowRect(form, &above);
   GetWindowRect(display, &below);
   EXPECT_GE(below.top, above.bottom) << "the display is shown below the window";
+  EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(form)),
+            DPI_AWARENESS_PER_MONITOR_AWARE);
 
   HWND button = nullptr;
   for (HWND child : Children(form)) {
