@@ -10,11 +10,19 @@ namespace {
 
 bool IsUsable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
 
-// A GUI program has no console of its own. When it was started from one, it
-// writes there; attaching is tried once for the whole process.
-HANDLE ParentConsole() {
+}  // namespace
+
+bool AttachParentConsole() {
   static const bool attached = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
-  if (!attached) return nullptr;
+  return attached;
+}
+
+namespace {
+
+// A GUI program has no console of its own. When it was started from one, it
+// writes there.
+HANDLE ParentConsole() {
+  if (!AttachParentConsole()) return nullptr;
   static HANDLE console =
       CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, 0, nullptr);

@@ -12,6 +12,11 @@
 
 namespace platform {
 
+// Attaches the program to the console of the process that started it, if
+// any (once; later calls tell the result): its messages go there, and Ctrl+C
+// and Ctrl+Break in it reach the program.
+bool AttachParentConsole();
+
 // A stream buffer that hands on each complete line, and whatever is left at a
 // flush, to `sink`.
 class LineBuffer final : public std::streambuf {

@@ -42,7 +42,9 @@ class WindowsController final : public Iowkit {
 WinToolkit::WinToolkit(std::string program)
     : program_(std::move(program)),
       errors_(ConsoleOutput::Stream::kError, /*debugger=*/true),
-      output_(ConsoleOutput::Stream::kOutput, /*debugger=*/false) {}
+      output_(ConsoleOutput::Stream::kOutput, /*debugger=*/false) {
+  AttachParentConsole();
+}
 
 WinToolkit::~WinToolkit() { SetProgramIconMaker({}); }
 

@@ -10,13 +10,16 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <map>
+
 #include "platform/windows/hid_iowkit.h"
 #include "platform/windows/text.h"
 
 namespace platform {
 namespace {
 
-constexpr DWORD kWriteTimeoutMs = 1000;
+constexpr DWORD kWriteMs = 1000;
+constexpr DWORD kStalledWriteMs = 20;
 
 HANDLE ToHandle(HidDevice device) {
   return reinterpret_cast<HANDLE>(device);  // NOLINT(performance-no-int-to-ptr)
@@ -81,8 +84,23 @@ class WindowsHidSystem final : public HidSystem {
   }
 
   // A device that stops taking reports must not stall the program: a write
-  // that has not completed after a second is cancelled and counts as failed.
+  // that has not completed in time is cancelled and counts as failed. Once
+  // one has timed out, the next ones get only a moment, until one succeeds,
+  // so that a run keeps its pace.
   bool Write(HidDevice device, const std::uint8_t* data, std::size_t size) override {
+    const bool ok = WriteWithin(device, data, size, stalled_[device] ? kStalledWriteMs : kWriteMs);
+    stalled_[device] = !ok && timed_out_;
+    return ok;
+  }
+
+  void Close(HidDevice device) override {
+    stalled_.erase(device);
+    CloseHandle(ToHandle(device));
+  }
+
+ private:
+  bool WriteWithin(HidDevice device, const std::uint8_t* data, std::size_t size, DWORD wait_ms) {
+    timed_out_ = false;
     OVERLAPPED overlapped{};
     overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (overlapped.hEvent == nullptr) return false;
@@ -90,8 +108,9 @@ class WindowsHidSystem final : public HidSystem {
     DWORD written = 0;
     bool done = WriteFile(handle, data, static_cast<DWORD>(size), nullptr, &overlapped) != FALSE;
     if (!done && GetLastError() == ERROR_IO_PENDING) {
-      if (WaitForSingleObject(overlapped.hEvent, kWriteTimeoutMs) != WAIT_OBJECT_0) {
+      if (WaitForSingleObject(overlapped.hEvent, wait_ms) != WAIT_OBJECT_0) {
         CancelIoEx(handle, &overlapped);
+        timed_out_ = true;
       }
       done = true;
     }
@@ -100,7 +119,8 @@ class WindowsHidSystem final : public HidSystem {
     return done;
   }
 
-  void Close(HidDevice device) override { CloseHandle(ToHandle(device)); }
+  std::map<HidDevice, bool> stalled_;
+  bool timed_out_ = false;
 };
 
 }  // namespace
