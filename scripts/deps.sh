@@ -8,9 +8,9 @@
 statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
 
 # What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
-# googletest's sources, and Wine with a virtual display for its tests.
+# googletest's sources, Wine with a virtual display for its tests, clang-tidy.
 statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools
-                                googletest wine wine64 fonts-wine xvfb)
+                                googletest wine wine64 fonts-wine xvfb clang-tidy python3)
 
 statusanzeige_install_deps() {
   statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \
