@@ -289,4 +289,20 @@ TEST_F(EndToEnd, DemoRunsTheFirstStepsOfAClickAndEndsWithItsWindow) {
   }
 }
 
+TEST_F(EndToEnd, ClosingTheEmulatedDisplayEndsTheDemoToo) {
+  Program demo(Quoted(STATUSANZEIGE_DEMO_EXE));
+  ASSERT_TRUE(demo.Started());
+  HWND form = nullptr;
+  HWND display = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    form = VisibleWindowOfClass(demo.Id(), L"StatusanzeigeForm1");
+    display = VisibleWindowOfClass(demo.Id(), L"StatusanzeigePainted");
+    return (form != nullptr && display != nullptr) || !demo.Running();
+  }));
+  ASSERT_NE(display, nullptr);
+  PostMessageW(display, WM_CLOSE, 0, 0);
+  EXPECT_EQ(demo.ExitStatus(), 0);
+  EXPECT_FALSE(IsWindow(form));
+}
+
 }  // namespace
