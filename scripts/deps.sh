@@ -3,7 +3,7 @@
 # any of them is missing. Sourced by the other scripts.
 statusanzeige_install_deps() {
   local wanted=(cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev libgmock-dev
-                libgl-dev "$@")
+                libgl-dev nlohmann-json3-dev "$@")
   local missing=()
   local package
   for package in "${wanted[@]}"; do

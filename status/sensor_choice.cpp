@@ -36,6 +36,9 @@ bool EqualsAny(const std::string& label, std::initializer_list<std::string_view>
   return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return label == w; });
 }
 
+// A standby rail as LibreHardwareMonitor names some: "+3V Standby", "Standby +3.3V".
+bool IsStandby(const std::string& label) { return ContainsAny(label, {"standby"}); }
+
 using Match = std::function<bool(const FeatureCandidate&, const std::string& label)>;
 
 std::optional<std::size_t> FirstMatch(const std::vector<FeatureCandidate>& features,
@@ -82,15 +85,20 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
   const auto& f = features;
   switch (reading) {
     case Reading::kCpuTemperature:
-      return FirstOfPasses(
-          f, FeatureKind::kTemperature,
-          {[](const FeatureCandidate&, const std::string& l) { return ContainsAny(l, {"cpu"}); },
-           [](const FeatureCandidate& c, const std::string& l) {
-             return c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"});
-           },
-           [](const FeatureCandidate& c, const std::string& l) {
-             return c.chip == "coretemp" && l == "package id 0";
-           }});
+      return FirstOfPasses(f, FeatureKind::kTemperature,
+                           {[](const FeatureCandidate&, const std::string& l) {
+                              // LibreHardwareMonitor's per-core "CPU Core #1" give way to its "CPU
+                              // Package".
+                              return ContainsAny(l, {"cpu"}) && !ContainsAny(l, {"cpu core #"});
+                            },
+                            [](const FeatureCandidate& c, const std::string& l) {
+                              return (c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"})) ||
+                                     EqualsAny(l,
+                                               {"core (tctl/tdie)", "core (tctl)", "core (tdie)"});
+                            },
+                            [](const FeatureCandidate& c, const std::string& l) {
+                              return c.chip == "coretemp" && l == "package id 0";
+                            }});
     case Reading::kBoardTemperature:
       return FirstMatch(f, FeatureKind::kTemperature, [](const auto&, const std::string& l) {
         return ContainsAny(l, {"motherboard", "mb temp", "systin", "system"});
@@ -99,17 +107,18 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
       return FirstOfPasses(
           f, FeatureKind::kVoltage,
           {[](const FeatureCandidate&, const std::string& l) {
-             return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage"}) ||
-                    ContainsAny(l, {"core voltage"});
+             return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage", "cpu vcore"}) ||
+                    ContainsAny(l, {"core voltage", "core (svi"});
            },
            [](const FeatureCandidate& c, const std::string&) { return c.name == "in0"; }});
     case Reading::kRail3V3:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
-        return ContainsAny(l, {"3.3v", "3.3 v", "+3.3", "3vcc"}) && !ContainsAny(l, {"3vsb"});
+        return ContainsAny(l, {"3.3v", "3.3 v", "+3.3", "3vcc"}) && !ContainsAny(l, {"3vsb"}) &&
+               !IsStandby(l);
       });
     case Reading::kRail5V:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
-        return ContainsAny(l, {"+5v", "5v", "5 v"}) && !ContainsAny(l, {"5vsb"});
+        return ContainsAny(l, {"+5v", "5v", "5 v"}) && !ContainsAny(l, {"5vsb"}) && !IsStandby(l);
       });
     case Reading::kRail12V:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
@@ -119,7 +128,9 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
       return FirstOfPasses(
           f, FeatureKind::kFan,
           {[](const FeatureCandidate&, const std::string& l) { return ContainsAny(l, {"cpu"}); },
-           [](const FeatureCandidate& c, const std::string&) { return c.name == "fan1"; }});
+           [](const FeatureCandidate& c, const std::string& l) {
+             return c.name == "fan1" || l == "fan #1";
+           }});
   }
   return std::nullopt;
 }
