@@ -39,6 +39,17 @@ bool EqualsAny(const std::string& label, std::initializer_list<std::string_view>
 // A standby rail as LibreHardwareMonitor names some: "+3V Standby", "Standby +3.3V".
 bool IsStandby(const std::string& label) { return ContainsAny(label, {"standby"}); }
 
+// A CPU temperature other than one core's: LibreHardwareMonitor's per-core
+// "CPU Core #1" give way to its "CPU Package".
+bool NamesCpu(const std::string& label) {
+  return ContainsAny(label, {"cpu"}) && !ContainsAny(label, {"cpu core #"});
+}
+
+// AMD's control temperature as LibreHardwareMonitor names it.
+bool IsAmdCoreTemp(const std::string& label) {
+  return EqualsAny(label, {"core (tctl/tdie)", "core (tctl)", "core (tdie)"});
+}
+
 using Match = std::function<bool(const FeatureCandidate&, const std::string& label)>;
 
 std::optional<std::size_t> FirstMatch(const std::vector<FeatureCandidate>& features,
@@ -85,20 +96,15 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
   const auto& f = features;
   switch (reading) {
     case Reading::kCpuTemperature:
-      return FirstOfPasses(f, FeatureKind::kTemperature,
-                           {[](const FeatureCandidate&, const std::string& l) {
-                              // LibreHardwareMonitor's per-core "CPU Core #1" give way to its "CPU
-                              // Package".
-                              return ContainsAny(l, {"cpu"}) && !ContainsAny(l, {"cpu core #"});
-                            },
-                            [](const FeatureCandidate& c, const std::string& l) {
-                              return (c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"})) ||
-                                     EqualsAny(l,
-                                               {"core (tctl/tdie)", "core (tctl)", "core (tdie)"});
-                            },
-                            [](const FeatureCandidate& c, const std::string& l) {
-                              return c.chip == "coretemp" && l == "package id 0";
-                            }});
+      return FirstOfPasses(
+          f, FeatureKind::kTemperature,
+          {[](const FeatureCandidate&, const std::string& l) { return NamesCpu(l); },
+           [](const FeatureCandidate& c, const std::string& l) {
+             return (c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"})) || IsAmdCoreTemp(l);
+           },
+           [](const FeatureCandidate& c, const std::string& l) {
+             return c.chip == "coretemp" && l == "package id 0";
+           }});
     case Reading::kBoardTemperature:
       return FirstMatch(f, FeatureKind::kTemperature, [](const auto&, const std::string& l) {
         return ContainsAny(l, {"motherboard", "mb temp", "systin", "system"});
