@@ -1,0 +1,48 @@
+// The Windows toolkit: the Win32 API directly, with no library beyond
+// Windows' own.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/toolkit.h"
+#include "platform/windows/messages.h"
+#include "platform/windows/win_event_pump.h"
+
+namespace platform {
+
+class WinToolkit final : public Toolkit {
+ public:
+  WinToolkit();
+  ~WinToolkit() override;
+  WinToolkit(const WinToolkit&) = delete;
+  WinToolkit& operator=(const WinToolkit&) = delete;
+
+  [[nodiscard]] std::vector<std::string> Arguments() const override;
+  std::ostream& Errors() override { return errors_; }
+  std::ostream& Output() override { return output_; }
+  bool Start() override;
+  Clock& SystemClock() override { return clock_; }
+  EventPump& Events() override { return events_; }
+  std::unique_ptr<Iowkit> Controller() override;
+  std::unique_ptr<Sensors> MachineSensors() override;
+  void SetProgramIcon(const std::function<void(Canvas&)>& paint) override;
+  std::unique_ptr<FormWindow> MakeFormWindow(FormEvents& events, const FormLayout& layout) override;
+  std::unique_ptr<PaintedWindow> MakePaintedWindow(PaintedWindowSpec spec) override;
+  void CloseOnTermination(FormWindow& window) override;
+  int Run() override;
+
+ private:
+  MessageStream errors_;
+  MessageStream output_;
+  platform::SystemClock clock_;
+  WinEventPump events_;
+  std::shared_ptr<const bool> main_closed_;
+};
+
+// The program's name, as messages start: the file name of the running
+// program without ".exe".
+std::string ProgramName();
+
+}  // namespace platform
