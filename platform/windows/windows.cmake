@@ -22,6 +22,7 @@ add_library(sa_windows STATIC
   ${_windows}/asus_sensors.cpp
   ${_windows}/gdi_canvas.cpp
   ${_windows}/hid_iowkit.cpp
+  ${_windows}/lhm_fetch.cpp
   ${_windows}/messages.cpp
   ${_windows}/program_icon.cpp
   ${_windows}/system_clock.cpp
@@ -32,9 +33,10 @@ add_library(sa_windows STATIC
   ${_windows}/win_painted_window.cpp
   ${_windows}/win_toolkit.cpp
   ${_windows}/win_window.cpp
-  ${_windows}/windows_hid.cpp)
+  ${_windows}/windows_hid.cpp
+  ${_windows}/windows_sensors.cpp)
 target_include_directories(sa_windows PUBLIC ${_windows}/../..)
-target_link_libraries(sa_windows PUBLIC hid setupapi comctl32 gdi32 user32 shell32)
+target_link_libraries(sa_windows PUBLIC hid setupapi comctl32 gdi32 user32 shell32 winhttp)
 
 # statusanzeige.exe and statusanzeige-demo.exe: GUI programs (no console
 # window of their own), with the icon, the manifest and version information.
