@@ -1,5 +1,11 @@
 #include "app/command_line.h"
 
+#include <ostream>
+
+#ifndef STATUSANZEIGE_VERSION
+#define STATUSANZEIGE_VERSION "unknown"
+#endif
+
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool demo) {
   CommandLine line;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -26,14 +32,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool dem
   return line;
 }
 
-std::string UsageLine(const std::string& program, bool demo) {
-  return "Usage: " + program + " [--help] [--version]" +
-         (demo ? " [--system-sensors] [--report-log FILE]" : "");
+std::string UsageLine(const ProgramInfo& program) {
+  return std::string("Usage: ") + program.name + " [--help] [--version]" +
+         (program.demo ? " [--system-sensors] [--report-log FILE]" : "");
 }
 
-std::string HelpText(const std::string& program, bool demo) {
-  std::string text = UsageLine(program, demo) + "\n\n";
-  if (demo) {
+std::string HelpText(const ProgramInfo& program) {
+  std::string text = UsageLine(program) + "\n\n";
+  if (program.demo) {
     text +=
         "Runs statusanzeige on an emulated IO-Warrior 24 with two SLG 2016 modules,\n"
         "drawn in a second window. No hardware needed.\n\n"
@@ -50,4 +56,26 @@ std::string HelpText(const std::string& program, bool demo) {
       "  --help             show this help\n"
       "  --version          show the version\n";
   return text;
+}
+
+const char* ProgramVersion() { return STATUSANZEIGE_VERSION; }
+
+std::optional<int> HandleCommandLine(const ProgramInfo& program,
+                                     const std::vector<std::string>& arguments, std::ostream& out,
+                                     std::ostream& errors, CommandLine* line) {
+  *line = ParseCommandLine(arguments, program.demo);
+  if (!line->error.empty()) {
+    errors << program.name << ": " << line->error << "; " << UsageLine(program) << '\n'
+           << std::flush;
+    return 2;
+  }
+  if (line->help) {
+    out << HelpText(program) << std::flush;
+    return 0;
+  }
+  if (line->version) {
+    out << program.name << ' ' << ProgramVersion() << '\n' << std::flush;
+    return 0;
+  }
+  return std::nullopt;
 }

@@ -38,13 +38,8 @@ void Ticker::Pause() {
   while (!stopped_) {
     const double monotonic_left = monotonic_deadline - clock_.MonotonicSeconds();
     if (monotonic_left <= 0.0) return;
-#ifdef STATUSANZEIGE_BUSY_POLL_PAUSE
-    // Benchmark comparison only: poll the clock without ever sleeping.
-    events_.ProcessEvents(0.0);
-#else
     // Sleep in the event loop until an event arrives or the target comes.
     events_.ProcessEvents(std::min(target - now, monotonic_left));
-#endif
     now = clock_.SecondsSinceMidnight();
     if (now >= target) return;
   }

@@ -53,7 +53,7 @@ class Toolkit {
   // there is none. Nothing below Start() may be used before it.
   virtual bool Start() = 0;
 
-  virtual Clock& SystemClock() = 0;
+  virtual Clock& Clocks() = 0;
   virtual EventPump& Events() = 0;
   // The machine's own controller layer and sensors.
   virtual std::unique_ptr<Iowkit> Controller() = 0;

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string_view>
 
-namespace platform {
+namespace status {
 namespace {
 
 std::string Lower(std::string_view text) {
@@ -71,26 +71,6 @@ std::optional<std::size_t> FirstOfPasses(const std::vector<FeatureCandidate>& fe
 
 }  // namespace
 
-const char* ReadingName(Reading reading) {
-  switch (reading) {
-    case Reading::kCpuTemperature:
-      return "CPU temperature";
-    case Reading::kBoardTemperature:
-      return "motherboard temperature";
-    case Reading::kCoreVoltage:
-      return "CPU core voltage";
-    case Reading::kRail3V3:
-      return "3.3 V rail";
-    case Reading::kRail5V:
-      return "5 V rail";
-    case Reading::kRail12V:
-      return "12 V rail";
-    case Reading::kCpuFan:
-      return "CPU fan speed";
-  }
-  return "reading";
-}
-
 std::optional<std::size_t> ChooseFeature(Reading reading,
                                          const std::vector<FeatureCandidate>& features) {
   const auto& f = features;
@@ -141,4 +121,4 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
   return std::nullopt;
 }
 
-}  // namespace platform
+}  // namespace status

@@ -3,27 +3,16 @@
 // label sets of real boards.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace platform {
+#include "platform/sensors.h"
 
-enum class Reading {
-  kCpuTemperature,
-  kBoardTemperature,
-  kCoreVoltage,
-  kRail3V3,
-  kRail5V,
-  kRail12V,
-  kCpuFan,
-};
-inline constexpr std::size_t kReadingCount = 7;
+namespace status {
 
-// How the reading is called in messages: "CPU temperature", "12 V rail", ...
-const char* ReadingName(Reading reading);
+using platform::Reading;
 
 enum class FeatureKind { kTemperature, kVoltage, kFan, kOther };
 
@@ -39,4 +28,4 @@ struct FeatureCandidate {
 std::optional<std::size_t> ChooseFeature(Reading reading,
                                          const std::vector<FeatureCandidate>& features);
 
-}  // namespace platform
+}  // namespace status

@@ -3,30 +3,29 @@
 namespace status {
 
 const std::vector<StatusRow>& StatusRows() {
-  using S = platform::Sensors;
+  using R = platform::Reading;
   static const std::string kDegrees = "'C         ";
   static const std::string kVolt = " Volt         ";
   static const std::vector<StatusRow> rows = {
-      {"Dieser Rechner arbeitet fuer Wendrik Pfarlow aus Morvik         ", nullptr, 0,
+      {"Dieser Rechner arbeitet fuer Wendrik Pfarlow aus Morvik         ", std::nullopt, 0,
        CommaPlace::kNone, ""},
-      {"AMD 2000 XP Prozessor mit 256 MB RAM und 64 MByte Grafik          ", nullptr, 0,
+      {"AMD 2000 XP Prozessor mit 256 MB RAM und 64 MByte Grafik          ", std::nullopt, 0,
        CommaPlace::kNone, ""},
-      {"Die CPU-Temperatur betraegt :", &S::GetCPUTemperature, 2, CommaPlace::kNone, kDegrees},
-      {"Die Motherboard-Temperatur betraegt :", &S::GetMBTemperature, 2, CommaPlace::kNone,
+      {"Die CPU-Temperatur betraegt :", R::kCpuTemperature, 2, CommaPlace::kNone, kDegrees},
+      {"Die Motherboard-Temperatur betraegt :", R::kBoardTemperature, 2, CommaPlace::kNone,
        kDegrees},
-      {"Die Corespannung betraegt :", &S::GetVoltIN1, 3, CommaPlace::kAfterFirst, kVolt},
-      {"Die 3,3 V Spannung betraegt :", &S::GetVoltIN2, 3, CommaPlace::kAfterFirst, kVolt},
-      {"Die 5 V Spannung betraegt :", &S::GetVoltIN3, 3, CommaPlace::kAfterFirst, kVolt},
-      {"Die 12 V Spannung betraegt :", &S::GetVoltIN4, 3, CommaPlace::kAfterSecond, kVolt},
-      {"Die CPU Luefterdrehzahl betraegt :", &S::GetFanCPURPM, 4, CommaPlace::kNone,
-       " U/min         "},
+      {"Die Corespannung betraegt :", R::kCoreVoltage, 3, CommaPlace::kAfterFirst, kVolt},
+      {"Die 3,3 V Spannung betraegt :", R::kRail3V3, 3, CommaPlace::kAfterFirst, kVolt},
+      {"Die 5 V Spannung betraegt :", R::kRail5V, 3, CommaPlace::kAfterFirst, kVolt},
+      {"Die 12 V Spannung betraegt :", R::kRail12V, 3, CommaPlace::kAfterSecond, kVolt},
+      {"Die CPU Luefterdrehzahl betraegt :", R::kCpuFan, 4, CommaPlace::kNone, " U/min         "},
   };
   return rows;
 }
 
 std::string ComposeText(const StatusRow& row, platform::Sensors& sensors) {
-  if (row.sensor == nullptr) return row.label;
-  const auto read = [&] { return (sensors.*row.sensor)(); };
+  if (!row.reading) return row.label;
+  const auto read = [&] { return sensors.Read(*row.reading); };
   return row.label + ReadingText(read, row.readings, row.comma) + row.suffix;
 }
 

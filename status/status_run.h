@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,8 @@ namespace status {
 
 // One row of the run: a fixed text, or a label, readings and a suffix.
 struct StatusRow {
-  std::string label;  // the whole text for the fixed rows
-  std::int32_t (platform::Sensors::*sensor)() = nullptr;
+  std::string label;                         // the whole text for the fixed rows
+  std::optional<platform::Reading> reading;  // none for the fixed rows
   int readings = 0;
   CommaPlace comma = CommaPlace::kNone;
   std::string suffix;

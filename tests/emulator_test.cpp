@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QImage>
 #include <cstdio>
+#include <sstream>
 
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "emulator/display_model.h"
+#include "emulator/display_view.h"
 #include "emulator/emulated_iowkit.h"
 #include "emulator/emulated_sensors.h"
-#include "emulator/qt/emulator_window.h"
 #include "emulator/font5x7.h"
 #include "fakes.h"
 
@@ -51,7 +50,7 @@ TEST(EmulatedDisplay, AWholeRunShowsTheNineTextsStepByStep) {
   EXPECT_EQ(texts[0], "Dieser Rechner arbeitet fuer Wendrik Pfarlow aus Morvik         ");
   EXPECT_EQ(texts[8].rfind("Die CPU Luefterdrehzahl betraegt :", 0), 0U);
 
-  form.close();
+  form.Form_Unload();
   const std::uint8_t report[3] = {0, 0xFB, 'X'};
   EXPECT_EQ(iowkit.IowKitWrite(1, 0, report, 3), 0U) << "closed";
 }
@@ -75,18 +74,19 @@ TEST(EmulatedSensors, StayInTheirPlausibleRangesOverAnHour) {
   emulator::EmulatedSensors sensors(clock);
   for (int second = 0; second < 3600; second += 7) {
     clock.Advance(7.0);
-    const int cpu = sensors.GetCPUTemperature();
+    const int cpu = sensors.Read(platform::Reading::kCpuTemperature);
     EXPECT_TRUE(cpu >= 40 && cpu <= 55) << cpu;
-    const int board = sensors.GetMBTemperature();
+    const int board = sensors.Read(platform::Reading::kBoardTemperature);
     EXPECT_TRUE(board >= 30 && board <= 40) << board;
-    const int core = sensors.GetVoltIN1();
+    const int core = sensors.Read(platform::Reading::kCoreVoltage);
     EXPECT_TRUE(core >= 1300 && core <= 1700) << core;
     for (const auto& [value, nominal] :
-         {std::pair{sensors.GetVoltIN2(), 3300}, std::pair{sensors.GetVoltIN3(), 5000},
-          std::pair{sensors.GetVoltIN4(), 12000}}) {
+         {std::pair{sensors.Read(platform::Reading::kRail3V3), 3300},
+          std::pair{sensors.Read(platform::Reading::kRail5V), 5000},
+          std::pair{sensors.Read(platform::Reading::kRail12V), 12000}}) {
       EXPECT_LE(std::abs(value - nominal), nominal * 3 / 100) << value;
     }
-    const int fan = sensors.GetFanCPURPM();
+    const int fan = sensors.Read(platform::Reading::kCpuFan);
     EXPECT_TRUE(fan >= 2000 && fan <= 4000) << fan;
   }
 }
@@ -124,29 +124,46 @@ TEST(Font5x7, PrintableAsciiHasGlyphsAndOtherCodesAreBlank) {
   }
 }
 
-TEST(EmulatorWindow, DrawsLitDotsOnlyForWrittenCharacters) {
+// Records what is painted: the lit dots and the text.
+struct RecordingCanvas : platform::Canvas {
+  void FillRect(int, int, int, int, platform::Color) override {}
+  void RoundedRect(int, int, int, int, int, platform::Color, platform::Color) override {
+    ++modules;
+  }
+  void Ellipse(int x, int y, int, int, platform::Color fill) override {
+    ++dots;
+    if (fill == platform::Color{0xFF, 0x2A, 0x1A}) lit_x.push_back(x), lit_y.push_back(y);
+  }
+  void Text(int, int, int, int, const std::string& line, platform::Color) override { text = line; }
+  int modules = 0;
+  int dots = 0;
+  std::vector<int> lit_x, lit_y;
+  std::string text;
+};
+
+TEST(DisplayView, PaintsEightCharactersOfLitDotsOnlyWhereWrittenAndTheStatusLine) {
   emulator::DisplayModel model;
-  emulator::EmulatorWindow window(model);
-  EXPECT_EQ(window.windowTitle(), QString::fromUtf8("SLG 2016 \u2014 emulated"));
-  const auto lit_pixels = [&] {
-    const QImage image = window.grab().toImage();
-    int lit = 0;
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        const QColor c = image.pixelColor(x, y);
-        if (c.red() > 200 && c.green() < 90) ++lit;
-      }
-    }
-    return lit;
-  };
-  EXPECT_EQ(lit_pixels(), 0) << "a blank display is dark";
-  model.SetPorts(0xFB, '8');
+  const emulator::DisplayView view(model);
+  RecordingCanvas blank;
+  view.Paint(blank);
+  EXPECT_EQ(blank.modules, 2);
+  EXPECT_EQ(blank.dots, 8 * 35);
+  EXPECT_TRUE(blank.lit_x.empty()) << "a blank display is dark";
+  EXPECT_EQ(blank.text, "port 0: FF   port 1: FF   reports: 0");
+
+  model.SetPorts(0xFB, '8');  // position 0
   model.SetPorts(0xFF, '8');
-  const int one = lit_pixels();
-  EXPECT_GT(one, 0);
-  model.SetPorts(0xE5, '8');
+  model.SetPorts(0xE5, '8');  // position 7
   model.SetPorts(0xE7, '8');
-  EXPECT_EQ(lit_pixels(), 2 * one) << "the same glyph at position 7";
+  RecordingCanvas two;
+  view.Paint(two);
+  int glyph_dots = 0;
+  for (const std::uint8_t column : emulator::Glyph('8')) glyph_dots += __builtin_popcount(column);
+  ASSERT_EQ(two.lit_x.size(), 2U * static_cast<std::size_t>(glyph_dots));
+  const auto [left, right] = std::minmax_element(two.lit_x.begin(), two.lit_x.end());
+  EXPECT_LT(*left, emulator::DisplayView::Width() / 4) << "leftmost character";
+  EXPECT_GT(*right, emulator::DisplayView::Width() * 3 / 4) << "rightmost character";
+  EXPECT_EQ(two.text, "port 0: E7   port 1: 38   reports: 4");
 }
 
 TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
@@ -160,8 +177,28 @@ TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
   EXPECT_EQ(demo.report_log, "r.log");
   EXPECT_EQ(ParseCommandLine({"--report-log=x.log"}, true).report_log, "x.log");
   EXPECT_FALSE(ParseCommandLine({"--report-log"}, true).error.empty());
-  EXPECT_EQ(UsageLine("statusanzeige", false), "Usage: statusanzeige [--help] [--version]");
-  EXPECT_EQ(UsageLine("statusanzeige", false).find('\n'), std::string::npos);
+  EXPECT_EQ(UsageLine(kStatusanzeige), "Usage: statusanzeige [--help] [--version]");
+}
+
+TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
+  const auto handle = [](const ProgramInfo& program, std::vector<std::string> arguments) {
+    std::ostringstream out;
+    std::ostringstream errors;
+    CommandLine line;
+    const auto status = HandleCommandLine(program, arguments, out, errors, &line);
+    return std::make_tuple(status, out.str(), errors.str());
+  };
+  EXPECT_EQ(handle(kStatusanzeige, {}), std::make_tuple(std::optional<int>(), "", ""));
+  EXPECT_EQ(handle(kStatusanzeigeDemo, {"--version"}),
+            std::make_tuple(std::optional<int>(0), "statusanzeige-demo 1.0.0\n", ""));
+  const auto [status, out, errors] = handle(kStatusanzeigeDemo, {"--bogus"});
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(errors,
+            "statusanzeige-demo: unknown argument '--bogus'; Usage: statusanzeige-demo [--help] "
+            "[--version] [--system-sensors] [--report-log FILE]\n");
+  const auto help = std::get<1>(handle(kStatusanzeige, {"--help"}));
+  EXPECT_EQ(help.rfind("Usage: statusanzeige [--help]", 0), 0U);
+  EXPECT_EQ(help.find("--report-log"), std::string::npos) << "the demo's options are its own";
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Fakes of the platform boundary: controller, clock, event processing, sensors.
+// Fakes of the platform boundary: controller, clock, event processing,
+// sensors and the main window.
 #pragma once
 
 #include <cmath>
@@ -14,6 +15,7 @@
 #include "platform/event_pump.h"
 #include "platform/iowkit.h"
 #include "platform/sensors.h"
+#include "platform/window.h"
 
 namespace fakes {
 
@@ -113,13 +115,12 @@ class FakeEventPump : public platform::EventPump {
 // its steady value. Every call is logged by function name.
 class FakeSensors : public platform::Sensors {
  public:
-  std::int32_t GetCPUTemperature() override { return Next("GetCPUTemperature"); }
-  std::int32_t GetMBTemperature() override { return Next("GetMBTemperature"); }
-  std::int32_t GetVoltIN1() override { return Next("GetVoltIN1"); }
-  std::int32_t GetVoltIN2() override { return Next("GetVoltIN2"); }
-  std::int32_t GetVoltIN3() override { return Next("GetVoltIN3"); }
-  std::int32_t GetVoltIN4() override { return Next("GetVoltIN4"); }
-  std::int32_t GetFanCPURPM() override { return Next("GetFanCPURPM"); }
+  std::int32_t Read(platform::Reading reading) override {
+    return Next(platform::InfoOf(reading).function);
+  }
+  [[nodiscard]] std::string Describe(platform::Reading reading) const override {
+    return std::string("fake ") + platform::InfoOf(reading).function;
+  }
 
   std::map<std::string, std::int32_t> steady;
   std::map<std::string, std::deque<std::int32_t>> queued;
@@ -138,6 +139,37 @@ class FakeSensors : public platform::Sensors {
     }
     return steady[name];
   }
+};
+
+// The main window without a toolkit: it records what the program asks of it,
+// and Close() raises Form_Unload as a real window does.
+class FakeWindow : public platform::FormWindow {
+ public:
+  explicit FakeWindow(platform::FormEvents& events) : events_(events) {}
+  void ShowMessageBox(const std::string& title, const std::string& text) override {
+    boxes.emplace_back(title, text);
+  }
+  void Show() override { visible = true; }
+  [[nodiscard]] bool Visible() const override { return visible; }
+  void SetButtonEnabled(bool enabled) override { button_enabled = enabled; }
+  void Close() override {
+    if (closed) return;
+    closed = true;
+    visible = false;
+    events_.Form_Unload();
+  }
+  // A click on the button, as the toolkit passes it on while it is enabled.
+  void ClickButton() {
+    if (button_enabled && !closed) events_.AnzeigestartButton_Click();
+  }
+
+  std::vector<std::pair<std::string, std::string>> boxes;
+  bool visible = false;
+  bool button_enabled = true;
+  bool closed = false;
+
+ private:
+  platform::FormEvents& events_;
 };
 
 }  // namespace fakes

@@ -64,9 +64,10 @@ void WriteAttributes(const fs::path& dir,
 }
 
 void ReadAll(platform::Sensors& s, std::ostream& out) {
-  out << s.GetCPUTemperature() << ' ' << s.GetMBTemperature() << ' ' << s.GetVoltIN1() << ' '
-      << s.GetVoltIN2() << ' ' << s.GetVoltIN3() << ' ' << s.GetVoltIN4() << ' ' << s.GetFanCPURPM()
-      << '\n';
+  for (const auto& info : platform::kReadings) {
+    out << s.Read(info.reading) << (info.reading == platform::Reading::kCpuFan ? "" : " ");
+  }
+  out << '\n';
 }
 
 TEST(LibSensors, ReadsAnNct6798ThroughSensorsConfLabelsAndComputeLines) {
@@ -95,9 +96,9 @@ TEST(LibSensors, ReadsAnNct6798ThroughSensorsConfLabelsAndComputeLines) {
                                                 {"fan1_input", "0"},
                                                 {"fan2_input", "2812"}});
     std::ostringstream errors;
-    platform::LibSensors sensors(errors, config.string());
+    platform::LibSensors sensors(errors, "statusanzeige", config.string());
     ReadAll(sensors, out);
-    out << sensors.Describe(platform::Reading::kRail12V).value_or("none") << '\n';
+    out << sensors.Describe(platform::Reading::kRail12V) << '\n';
     out << "errors:" << errors.str();
   });
   fs::remove(config);
@@ -117,7 +118,7 @@ TEST(LibSensors, MissingSensorsReadAsZeroWithOneLineEach) {
         "/sys/class/hwmon/hwmon0",
         {{"name", "coretemp"}, {"temp1_input", "52000"}, {"temp1_label", "Package id 0"}});
     std::ostringstream errors;
-    platform::LibSensors sensors(errors, config.string());
+    platform::LibSensors sensors(errors, "statusanzeige", config.string());
     ReadAll(sensors, out);
     ReadAll(sensors, out);
     out << errors.str();
@@ -137,7 +138,7 @@ TEST(LibSensors, MissingSensorsReadAsZeroWithOneLineEach) {
 
 TEST(LibSensors, AnUnreadableConfigurationMeansNoSensorsAndNoCrash) {
   std::ostringstream errors;
-  platform::LibSensors sensors(errors, "/nonexistent/sensors3.conf");
+  platform::LibSensors sensors(errors, "statusanzeige", "/nonexistent/sensors3.conf");
   std::ostringstream out;
   ReadAll(sensors, out);
   EXPECT_EQ(out.str(), "0 0 0 0 0 0 0\n");

@@ -4,10 +4,10 @@
 
 namespace {
 
-using platform::ChooseFeature;
-using platform::FeatureCandidate;
 using platform::Reading;
-using K = platform::FeatureKind;
+using status::ChooseFeature;
+using status::FeatureCandidate;
+using K = status::FeatureKind;
 
 // The label each reading picks, or "" when none.
 std::vector<std::string> Picks(const std::vector<FeatureCandidate>& features) {

@@ -128,8 +128,8 @@ std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(std::string directory,
   return std::make_unique<LinuxIowarriorKernel>(std::move(directory), std::move(sysfs_class));
 }
 
-LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors)
-    : kernel_(kernel), errors_(errors) {}
+LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program)
+    : kernel_(kernel), errors_(errors), program_(std::move(program)) {}
 
 LinuxIowkit::~LinuxIowkit() {
   for (const auto& [handle, node] : open_) kernel_.Close(node.fd);
@@ -145,7 +145,7 @@ IowkitHandle LinuxIowkit::IowKitOpenDevice() {
     int error = 0;
     const int fd = kernel_.Open(path, &error);
     if (fd < 0) {
-      errors_ << "statusanzeige: cannot open " << path << ": " << std::strerror(error) << '\n'
+      errors_ << program_ << ": cannot open " << path << ": " << std::strerror(error) << '\n'
               << std::flush;
       continue;
     }

@@ -54,8 +54,9 @@ void SortNodesByNumber(std::vector<std::string>& paths);
 
 class LinuxIowkit final : public Iowkit {
  public:
-  // `errors` receives one line per node that exists but cannot be opened.
-  LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors);
+  // `errors` receives one line per node that exists but cannot be opened,
+  // beginning with `program`.
+  LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program = "statusanzeige");
   ~LinuxIowkit() override;
   LinuxIowkit(const LinuxIowkit&) = delete;
   LinuxIowkit& operator=(const LinuxIowkit&) = delete;
@@ -73,6 +74,7 @@ class LinuxIowkit final : public Iowkit {
 
   IowarriorKernel& kernel_;
   std::ostream& errors_;
+  std::string program_;
   std::map<IowkitHandle, OpenNode> open_;
   IowkitHandle next_handle_ = 1;
 };

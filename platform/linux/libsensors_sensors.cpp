@@ -11,8 +11,14 @@
 #include <ostream>
 #include <vector>
 
+#include "status/sensor_choice.h"
+
 namespace platform {
 namespace {
+
+using status::ChooseFeature;
+using status::FeatureCandidate;
+using status::FeatureKind;
 
 struct Detected {
   const sensors_chip_name* chip;
@@ -51,19 +57,20 @@ std::string ChipName(const sensors_chip_name* chip) {
 
 }  // namespace
 
-LibSensors::LibSensors(std::ostream& errors, const std::string& config_path) : errors_(errors) {
+LibSensors::LibSensors(std::ostream& errors, std::string program, const std::string& config_path)
+    : errors_(errors), program_(std::move(program)) {
   FILE* config = nullptr;
   if (!config_path.empty()) {
     config = std::fopen(config_path.c_str(), "r");
     if (config == nullptr) {
-      errors_ << "statusanzeige: cannot read sensor configuration " << config_path << '\n';
+      errors_ << program_ << ": cannot read sensor configuration " << config_path << '\n';
       return;
     }
   }
   const int status = sensors_init(config);
   if (config != nullptr) std::fclose(config);
   if (status != 0) {
-    errors_ << "statusanzeige: lm-sensors cannot start: " << sensors_strerror(status) << '\n';
+    errors_ << program_ << ": lm-sensors cannot start: " << sensors_strerror(status) << '\n';
     return;
   }
   initialized_ = true;
@@ -98,10 +105,9 @@ LibSensors::~LibSensors() {
   if (initialized_) sensors_cleanup();
 }
 
-std::optional<std::string> LibSensors::Describe(Reading reading) const {
+std::string LibSensors::Describe(Reading reading) const {
   const auto& source = sources_[static_cast<std::size_t>(reading)];
-  if (!source) return std::nullopt;
-  return source->description;
+  return source ? source->description : std::string();
 }
 
 std::int32_t LibSensors::Read(Reading reading) {
@@ -112,9 +118,9 @@ std::int32_t LibSensors::Read(Reading reading) {
   if (!ok) {
     if (!warned_[index]) {
       warned_[index] = true;
-      errors_ << "statusanzeige: "
+      errors_ << program_ << ": "
               << (source ? "cannot read the sensor for the " : "no sensor for the ")
-              << ReadingName(reading) << ", showing 0\n"
+              << InfoOf(reading).name << ", showing 0\n"
               << std::flush;
     }
     return 0;

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "status/sensor_choice.h"
 #include "platform/sensors.h"
 
 struct sensors_chip_name;
@@ -17,22 +16,15 @@ class LibSensors final : public Sensors {
  public:
   // Reads the system's sensors.conf (and sensors.d) unless `config_path`
   // names another file. `errors` receives one line, the first time, for each
-  // reading that has no sensor.
-  explicit LibSensors(std::ostream& errors, const std::string& config_path = {});
+  // reading that has no sensor, beginning with `program`.
+  LibSensors(std::ostream& errors, std::string program, const std::string& config_path = {});
   ~LibSensors() override;
   LibSensors(const LibSensors&) = delete;
   LibSensors& operator=(const LibSensors&) = delete;
 
-  std::int32_t GetCPUTemperature() override { return Read(Reading::kCpuTemperature); }
-  std::int32_t GetMBTemperature() override { return Read(Reading::kBoardTemperature); }
-  std::int32_t GetVoltIN1() override { return Read(Reading::kCoreVoltage); }
-  std::int32_t GetVoltIN2() override { return Read(Reading::kRail3V3); }
-  std::int32_t GetVoltIN3() override { return Read(Reading::kRail5V); }
-  std::int32_t GetVoltIN4() override { return Read(Reading::kRail12V); }
-  std::int32_t GetFanCPURPM() override { return Read(Reading::kCpuFan); }
-
+  std::int32_t Read(Reading reading) override;
   // Which chip and feature supplies a reading, e.g. "nct6798-isa-0290 in0 (Vcore)".
-  [[nodiscard]] std::optional<std::string> Describe(Reading reading) const;
+  [[nodiscard]] std::string Describe(Reading reading) const override;
 
  private:
   struct Source {
@@ -42,9 +34,8 @@ class LibSensors final : public Sensors {
     std::string description;
   };
 
-  std::int32_t Read(Reading reading);
-
   std::ostream& errors_;
+  std::string program_;
   bool initialized_ = false;
   std::array<std::optional<Source>, kReadingCount> sources_{};
   std::array<bool, kReadingCount> warned_{};

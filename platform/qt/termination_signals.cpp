@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
-#include <QWidget>
 #include <csignal>
 
 namespace platform {
@@ -20,17 +19,17 @@ void OnSignal(int) {
 
 }  // namespace
 
-void CloseOnTerminationSignals(QWidget* window) {
+void OnTerminationSignals(QObject* owner, std::function<void()> close) {
   if (g_signal_pipe[0] < 0 &&
       ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signal_pipe) != 0) {
     return;
   }
-  auto* notifier = new QSocketNotifier(g_signal_pipe[0], QSocketNotifier::Read, window);
-  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+  auto* notifier = new QSocketNotifier(g_signal_pipe[0], QSocketNotifier::Read, owner);
+  QObject::connect(notifier, &QSocketNotifier::activated, owner, [close = std::move(close)] {
     char buffer[16];
     while (::read(g_signal_pipe[0], buffer, sizeof buffer) > 0) {
     }
-    window->close();
+    close();
   });
   struct sigaction action {};
   action.sa_handler = OnSignal;

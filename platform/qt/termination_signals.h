@@ -1,11 +1,13 @@
 #pragma once
 
-class QWidget;
+#include <functional>
+
+class QObject;
 
 namespace platform {
 
-// SIGINT and SIGTERM close `window` from the event loop, as if the user had
-// closed it, so its unload handler runs.
-void CloseOnTerminationSignals(QWidget* window);
+// SIGINT and SIGTERM call `close` from the event loop (never from the signal
+// handler), for as long as `owner` lives.
+void OnTerminationSignals(QObject* owner, std::function<void()> close);
 
 }  // namespace platform

@@ -1,0 +1,11 @@
+// statusanzeige-demo: the same program on an emulated IO-Warrior 24, with a
+// second window that shows what the two SLG 2016 modules would show.
+#pragma once
+
+#include "platform/toolkit.h"
+
+namespace emulator {
+
+int RunDemo(platform::Toolkit& toolkit);
+
+}  // namespace emulator

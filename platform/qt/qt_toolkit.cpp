@@ -1,0 +1,90 @@
+#include "platform/qt/qt_toolkit.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <iostream>
+
+#include "platform/linux/iowarrior_linux.h"
+#include "platform/linux/libsensors_sensors.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_windows.h"
+#include "platform/qt/termination_signals.h"
+
+namespace platform {
+namespace {
+
+// The controller layer together with the kernel calls it sits on.
+class OwnedLinuxIowkit final : public Iowkit {
+ public:
+  OwnedLinuxIowkit(std::ostream& errors, const std::string& program)
+      : kernel_(MakeLinuxIowarriorKernel()), iowkit_(*kernel_, errors, program) {}
+  IowkitHandle IowKitOpenDevice() override { return iowkit_.IowKitOpenDevice(); }
+  std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe, const std::uint8_t* buffer,
+                            std::uint32_t length) override {
+    return iowkit_.IowKitWrite(handle, pipe, buffer, length);
+  }
+  void IowKitCloseDevice(IowkitHandle handle) override { iowkit_.IowKitCloseDevice(handle); }
+
+ private:
+  std::unique_ptr<IowarriorKernel> kernel_;
+  LinuxIowkit iowkit_;
+};
+
+}  // namespace
+
+QtToolkit::QtToolkit(int& argc, char** argv, std::string program)
+    : argc_(argc), argv_(argv), program_(std::move(program)) {}
+
+QtToolkit::~QtToolkit() = default;
+
+std::vector<std::string> QtToolkit::Arguments() const {
+  return {argv_ + std::min(argc_, 1), argv_ + argc_};
+}
+
+std::ostream& QtToolkit::Errors() { return std::cerr; }
+std::ostream& QtToolkit::Output() { return std::cout; }
+
+bool QtToolkit::Start() {
+  // Arguments were checked before: Qt's own options (-platform ...) are not
+  // taken, QT_QPA_PLATFORM still is.
+  qt_argc_ = std::min(argc_, 1);
+  application_ = std::make_unique<QApplication>(qt_argc_, argv_);
+  return true;
+}
+
+std::unique_ptr<Iowkit> QtToolkit::Controller() {
+  return std::make_unique<OwnedLinuxIowkit>(std::cerr, program_);
+}
+
+std::unique_ptr<Sensors> QtToolkit::MachineSensors() {
+  return std::make_unique<LibSensors>(std::cerr, program_);
+}
+
+void QtToolkit::SetProgramIcon(const std::function<void(Canvas&)>& paint) {
+  QPixmap pixmap(64, 64);
+  pixmap.fill(Qt::transparent);
+  {
+    QPainter painter(&pixmap);
+    QtCanvas canvas(painter);
+    paint(canvas);
+  }
+  QApplication::setWindowIcon(QIcon(pixmap));
+}
+
+std::unique_ptr<FormWindow> QtToolkit::MakeFormWindow(FormEvents& events,
+                                                      const FormLayout& layout) {
+  return std::make_unique<QtFormWindow>(events, layout);
+}
+
+std::unique_ptr<PaintedWindow> QtToolkit::MakePaintedWindow(PaintedWindowSpec spec) {
+  return std::make_unique<QtPaintedWindow>(std::move(spec));
+}
+
+void QtToolkit::CloseOnTermination(FormWindow& window) {
+  OnTerminationSignals(application_.get(), [&window] { window.Close(); });
+}
+
+int QtToolkit::Run() { return QApplication::exec(); }
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+// The program's windows as Qt widgets.
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+
+#include "platform/toolkit.h"
+#include "platform/window.h"
+
+namespace platform {
+
+class QtFormWindow final : public QWidget, public FormWindow {
+ public:
+  QtFormWindow(FormEvents& events, const FormLayout& layout);
+
+  void ShowMessageBox(const std::string& title, const std::string& text) override;
+  void Show() override { show(); }
+  [[nodiscard]] bool Visible() const override { return isVisible(); }
+  void SetButtonEnabled(bool enabled) override { button_->setEnabled(enabled); }
+  void Close() override { close(); }
+
+  [[nodiscard]] QPushButton* Button() const { return button_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  FormEvents& events_;
+  QPushButton* button_;
+  bool unloaded_ = false;
+};
+
+class QtPaintedWindow final : public QWidget, public PaintedWindow {
+ public:
+  explicit QtPaintedWindow(PaintedWindowSpec spec);
+
+  void ShowBelow(const FormWindow& beside) override;
+  void Refresh() override { update(); }
+  void Close() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  PaintedWindowSpec spec_;
+  bool closing_ = false;
+};
+
+// The modal error box: the text, the title, one OK button and no icon.
+void ShowQtMessageBox(QWidget* parent, const QString& title, const QString& text);
+
+}  // namespace platform

@@ -1,0 +1,118 @@
+// The Qt windows: layout, the error box, clicks and the close, termination
+// signals and the painted window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QTimer>
+#include <csignal>
+
+#include "app/form1.h"
+#include "emulator/display_model.h"
+#include "emulator/display_view.h"
+#include "platform/qt/qt_windows.h"
+#include "platform/qt/termination_signals.h"
+
+namespace {
+
+struct CountingEvents : platform::FormEvents {
+  void AnzeigestartButton_Click() override { ++clicks; }
+  void Form_Unload() override { ++unloads; }
+  int clicks = 0;
+  int unloads = 0;
+};
+
+TEST(QtFormWindow, HasTheLayoutAndPassesClicksAndOneUnloadOn) {
+  CountingEvents events;
+  platform::QtFormWindow window(events, Form1Layout());
+  EXPECT_EQ(window.windowTitle(), " Statusanzeige mit SLG 2016 von Wendrik Pfarlow Morvik");
+  EXPECT_EQ(window.size(), QSize(525, 144));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
+  EXPECT_EQ(window.Button()->text(), "Anzeigestart");
+  EXPECT_EQ(window.Button()->geometry(), QRect(16, 96, 89, 33));
+  window.Show();
+  window.Button()->click();
+  window.SetButtonEnabled(false);
+  window.Button()->click();
+  EXPECT_EQ(events.clicks, 1) << "a disabled button takes no click";
+  window.Close();
+  window.Close();
+  EXPECT_FALSE(window.Visible());
+  EXPECT_EQ(events.unloads, 1);
+}
+
+TEST(QtFormWindow, TerminationSignalsCloseItThroughItsUnload) {
+  CountingEvents events;
+  platform::QtFormWindow window(events, Form1Layout());
+  platform::OnTerminationSignals(&window, [&window] { window.Close(); });
+  for (const int signal : {SIGTERM, SIGINT}) {
+    window.Show();
+    ASSERT_TRUE(window.isVisible());
+    std::raise(signal);
+    for (int i = 0; i < 200 && window.isVisible(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+    EXPECT_FALSE(window.isVisible()) << "signal " << signal;
+  }
+  EXPECT_EQ(events.unloads, 1) << "unloaded once";
+}
+
+TEST(QtMessageBox, IsModalWithOneOkButtonAndNoIcon) {
+  bool checked = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), "Error");
+    EXPECT_EQ(box->text(), "Can not open device!");
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box->buttons().size(), 1);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_TRUE(box->isModal());
+    checked = true;
+    box->button(QMessageBox::Ok)->click();
+  });
+  CountingEvents events;
+  platform::QtFormWindow window(events, Form1Layout());
+  window.ShowMessageBox("Error", "Can not open device!");
+  EXPECT_TRUE(checked);
+}
+
+TEST(QtPaintedWindow, DrawsTheEmulatedDisplayWithLitDotsOnlyForWrittenCharacters) {
+  emulator::DisplayModel model;
+  const emulator::DisplayView view(model);
+  int user_closes = 0;
+  platform::QtPaintedWindow window({emulator::kEmulatorTitle, emulator::DisplayView::Width(),
+                                    emulator::DisplayView::Height(),
+                                    [&view](platform::Canvas& canvas) { view.Paint(canvas); },
+                                    [&user_closes] { ++user_closes; }});
+  EXPECT_EQ(window.windowTitle(), QString::fromUtf8("SLG 2016 \u2014 emulated"));
+  const auto lit_pixels = [&] {
+    const QImage image = window.grab().toImage();
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.red() > 200 && c.green() < 90) ++lit;
+      }
+    }
+    return lit;
+  };
+  EXPECT_EQ(lit_pixels(), 0) << "a blank display is dark";
+  model.SetPorts(0xFB, '8');
+  model.SetPorts(0xFF, '8');
+  const int one = lit_pixels();
+  EXPECT_GT(one, 0);
+  model.SetPorts(0xE5, '8');
+  model.SetPorts(0xE7, '8');
+  EXPECT_EQ(lit_pixels(), 2 * one) << "the same glyph at position 7";
+
+  window.show();
+  window.Close();
+  EXPECT_EQ(user_closes, 0) << "closing it from the program is no user's close";
+  window.show();
+  window.close();
+  EXPECT_EQ(user_closes, 1);
+}
+
+}  // namespace
