@@ -11,7 +11,6 @@ namespace status {
 namespace {
 
 using Json = nlohmann::json;
-using platform::FeatureKind;
 
 // Deeper than any real tree (computer, hardware, sub-hardware, group, sensor).
 constexpr int kMaxDepth = 32;
@@ -206,11 +205,11 @@ std::int32_t ReadingFromValue(double value) {
 }
 
 LhmChoice ChooseLhmSensors(const std::vector<LhmSensor>& sensors) {
-  std::vector<platform::FeatureCandidate> candidates;
+  std::vector<FeatureCandidate> candidates;
   candidates.reserve(sensors.size());
   for (const LhmSensor& sensor : sensors) {
     const auto parts = Segments(sensor.id);
-    platform::FeatureCandidate candidate;
+    FeatureCandidate candidate;
     candidate.chip = parts.size() >= 2 ? std::string(parts[1]) : sensor.hardware;
     candidate.kind = sensor.kind;
     candidate.label = sensor.text;
@@ -241,7 +240,7 @@ LhmChoice ChooseLhmSensors(const std::vector<LhmSensor>& sensors) {
   }
   LhmChoice choice;
   for (std::size_t r = 0; r < platform::kReadingCount; ++r) {
-    choice[r] = platform::ChooseFeature(static_cast<platform::Reading>(r), candidates);
+    choice[r] = ChooseFeature(static_cast<platform::Reading>(r), candidates);
   }
   return choice;
 }

@@ -19,7 +19,7 @@ struct LhmSensor {
   std::string id;        // SensorId, e.g. "/lpc/nct6798d/0/voltage/0"; empty in old versions
   std::string text;      // the sensor's name, e.g. "Vcore"
   std::string hardware;  // the hardware it belongs to, e.g. "Nuvoton NCT6798D"
-  platform::FeatureKind kind = platform::FeatureKind::kOther;
+  FeatureKind kind = FeatureKind::kOther;
   std::string value_text;  // as served, e.g. "1.352 V"
   // In degrees Celsius, millivolts or rpm; nothing when `value_text` is no
   // value in a unit of the sensor's kind.
@@ -35,7 +35,7 @@ LhmData ParseLhmData(std::string_view json);
 
 // A value text in its unit, as a temperature (°C, °F), voltage (V, mV) or
 // fan speed (RPM); either decimal separator. Nothing for anything else.
-std::optional<double> ParseLhmValue(std::string_view text, platform::FeatureKind kind);
+std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind);
 
 // A value rounded to the nearest whole number (halves away from zero) and
 // held within a 16-bit reading.

@@ -8,7 +8,7 @@
 
 namespace {
 
-using platform::FeatureKind;
+using status::FeatureKind;
 using status::LhmSensor;
 
 std::string Fixture(const std::string& name) {
