@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when
 # any of them is missing. Sourced by the other scripts.
+
+# What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
+# googletest's sources, nlohmann-json's headers, and Wine with a virtual
+# display for its tests.
+statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools
+                                googletest nlohmann-json3-dev wine wine64 fonts-wine xvfb)
+
 statusanzeige_install_deps() {
-  local wanted=(cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev libgmock-dev
-                libgl-dev nlohmann-json3-dev "$@")
+  statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \
+    libgmock-dev libgl-dev nlohmann-json3-dev "$@"
+}
+
+# Installs just the packages named.
+statusanzeige_install_deps_only() {
+  local wanted=("$@")
   local missing=()
   local package
   for package in "${wanted[@]}"; do

@@ -87,11 +87,12 @@ std::int32_t AsusDllSensors::Read(Reading reading) {
       std::string lacking;
       for (const ReadingInfo& info : kReadings) {
         if (functions_[static_cast<std::size_t>(info.reading)] != nullptr) continue;
-        lacking += (lacking.empty() ? "" : ", ") + std::string(info.function);
+        lacking +=
+            (lacking.empty() ? "" : ", ") + std::string(info.function) + " (" + info.name + ")";
       }
       if (!lacking.empty()) {
         errors_ << "statusanzeige: " << library << " lacks " << lacking
-                << "; the readings of these show 0\n"
+                << "; these readings show 0\n"
                 << std::flush;
       }
     }

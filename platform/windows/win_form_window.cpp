@@ -93,7 +93,10 @@ void WinFormWindow::CloseAtEndOfSession(std::function<void()> on_destroyed) {
 LRESULT WinFormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wparam) == kButtonId && HIWORD(wparam) == BN_CLICKED && !*closed_) {
+      // A click that reaches a disabled button (BM_CLICK sent by another
+      // program) is no click.
+      if (LOWORD(wparam) == kButtonId && HIWORD(wparam) == BN_CLICKED && !*closed_ &&
+          button_ != nullptr && IsWindowEnabled(button_)) {
         events_.AnzeigestartButton_Click();
         return 0;
       }

@@ -38,20 +38,9 @@ class WindowsController final : public Iowkit {
 
 }  // namespace
 
-std::string ProgramName() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name(path, length);
-  const std::size_t slash = name.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) name.erase(0, slash + 1);
-  if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0) {
-    name.resize(name.size() - 4);
-  }
-  return Narrow(name);
-}
-
-WinToolkit::WinToolkit()
-    : errors_(ConsoleOutput::Stream::kError, /*debugger=*/true),
+WinToolkit::WinToolkit(std::string program)
+    : program_(std::move(program)),
+      errors_(ConsoleOutput::Stream::kError, /*debugger=*/true),
       output_(ConsoleOutput::Stream::kOutput, /*debugger=*/false) {}
 
 WinToolkit::~WinToolkit() { SetProgramIconMaker({}); }
@@ -79,7 +68,7 @@ bool WinToolkit::Start() {
   HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
   if (probe == nullptr) {
-    errors_ << ProgramName() << ": cannot open a window: " << ErrorText(GetLastError()) << '\n'
+    errors_ << program_ << ": cannot open a window: " << ErrorText(GetLastError()) << '\n'
             << std::flush;
     return false;
   }

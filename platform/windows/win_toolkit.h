@@ -14,7 +14,8 @@ namespace platform {
 
 class WinToolkit final : public Toolkit {
  public:
-  WinToolkit();
+  // `program` names the program in its messages.
+  explicit WinToolkit(std::string program);
   ~WinToolkit() override;
   WinToolkit(const WinToolkit&) = delete;
   WinToolkit& operator=(const WinToolkit&) = delete;
@@ -23,7 +24,7 @@ class WinToolkit final : public Toolkit {
   std::ostream& Errors() override { return errors_; }
   std::ostream& Output() override { return output_; }
   bool Start() override;
-  Clock& SystemClock() override { return clock_; }
+  Clock& Clocks() override { return clock_; }
   EventPump& Events() override { return events_; }
   std::unique_ptr<Iowkit> Controller() override;
   std::unique_ptr<Sensors> MachineSensors() override;
@@ -34,15 +35,12 @@ class WinToolkit final : public Toolkit {
   int Run() override;
 
  private:
+  std::string program_;
   MessageStream errors_;
   MessageStream output_;
-  platform::SystemClock clock_;
+  SystemClock clock_;
   WinEventPump events_;
   std::shared_ptr<const bool> main_closed_;
 };
-
-// The program's name, as messages start: the file name of the running
-// program without ".exe".
-std::string ProgramName();
 
 }  // namespace platform

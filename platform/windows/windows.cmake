@@ -5,7 +5,9 @@
 set(_windows ${CMAKE_CURRENT_LIST_DIR})
 enable_language(RC)
 
-# Debian's googletest sources, built for Windows with the rest.
+# Debian's googletest sources, built for Windows with the rest. Tests are
+# listed when ctest runs them, so that building needs no Wine.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 if(STATUSANZEIGE_TESTS AND NOT TARGET GTest::gtest)
   set(STATUSANZEIGE_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "googletest sources")
   set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -35,28 +37,29 @@ add_library(sa_windows STATIC
   ${_windows}/win_window.cpp
   ${_windows}/windows_hid.cpp
   ${_windows}/windows_sensors.cpp)
-target_include_directories(sa_windows PUBLIC ${_windows}/../..)
-target_link_libraries(sa_windows PUBLIC hid setupapi comctl32 gdi32 user32 shell32 winhttp)
+target_include_directories(sa_windows PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(sa_windows PUBLIC sa_core hid setupapi comctl32 gdi32 user32 shell32 winhttp)
 
 # statusanzeige.exe and statusanzeige-demo.exe: GUI programs (no console
 # window of their own), with the icon, the manifest and version information.
 function(statusanzeige_windows_program name main description)
   add_executable(${name} WIN32 ${main} ${_windows}/statusanzeige.rc)
   target_link_libraries(${name} PRIVATE ${ARGN} sa_windows)
-  target_compile_definitions(${name} PRIVATE STATUSANZEIGE_VERSION="${PROJECT_VERSION}")
+  set(program_name ${name})
+  set(program_description ${description})
+  configure_file(${_windows}/program_info.h.in ${CMAKE_CURRENT_BINARY_DIR}/${name}/program_info.h
+                 @ONLY)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${name})
   set_property(SOURCE ${_windows}/statusanzeige.rc APPEND PROPERTY OBJECT_DEPENDS
                ${_windows}/statusanzeige.ico ${_windows}/statusanzeige.manifest)
-  target_compile_definitions(${name} PRIVATE
-    STATUSANZEIGE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
-    STATUSANZEIGE_VERSION_MINOR=${PROJECT_VERSION_MINOR}
-    STATUSANZEIGE_VERSION_PATCH=${PROJECT_VERSION_PATCH}
-    STATUSANZEIGE_DESCRIPTION="${description}"
-    STATUSANZEIGE_FILE="${name}.exe")
 endfunction()
 
-if(TARGET sa_core)
-  statusanzeige_windows_program(statusanzeige ${_windows}/statusanzeige_main.cpp
-    "statusanzeige: the PC's status on an SLG 2016 LED display" sa_core)
-  statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
-    "statusanzeige-demo: statusanzeige on an emulated display" sa_emulator sa_core)
-endif()
+statusanzeige_windows_program(statusanzeige ${_windows}/statusanzeige_main.cpp
+  "statusanzeige: PC status on an SLG 2016 LED display" sa_core)
+statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
+  "statusanzeige-demo: statusanzeige on an emulated display" sa_emulator)
+
+# Writes the program's icon as an .ico file for the resources above; see
+# tools/windows-icon, which runs it and updates statusanzeige.ico.
+add_executable(statusanzeige-icon-writer EXCLUDE_FROM_ALL ${_windows}/icon_writer.cpp)
+target_link_libraries(statusanzeige-icon-writer PRIVATE sa_windows sa_core)

@@ -99,8 +99,8 @@ TEST(AsusDllSensors, ALibraryThatLacksFunctionsSaysSoOnceAndShowsZeroForThem) {
   EXPECT_EQ(sensors.Describe(Reading::kRail12V), "");
   const std::string text = errors.str();
   EXPECT_EQ(text.rfind("statusanzeige: ", 0), 0U) << text;
-  EXPECT_NE(text.find("asus-lacking\\Asus.dll lacks GetVoltIN4, GetFanCPURPM; the readings of "
-                      "these show 0\n"),
+  EXPECT_NE(text.find("asus-lacking\\Asus.dll lacks GetVoltIN4 (12 V rail), GetFanCPURPM (CPU "
+                      "fan speed); these readings show 0\n"),
             std::string::npos)
       << text;
   EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
