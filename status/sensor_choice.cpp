@@ -32,12 +32,16 @@ bool ContainsAny(const std::string& label, std::initializer_list<std::string_vie
   return false;
 }
 
+// Standby rails ("3VSB", "+3.3VSB", "5VSB", "5V Standby") feed the board
+// while it is off; they are never the main rails.
+bool IsStandby(const std::string& label) {
+  return label.find("vsb") != std::string::npos || label.find("standby") != std::string::npos ||
+         label.find("stby") != std::string::npos;
+}
+
 bool EqualsAny(const std::string& label, std::initializer_list<std::string_view> words) {
   return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return label == w; });
 }
-
-// A standby rail as LibreHardwareMonitor names some: "+3V Standby", "Standby +3.3V".
-bool IsStandby(const std::string& label) { return ContainsAny(label, {"standby"}); }
 
 // A CPU temperature other than one core's: LibreHardwareMonitor's per-core
 // "CPU Core #1" give way to its "CPU Package".
@@ -99,12 +103,11 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
            [](const FeatureCandidate& c, const std::string&) { return c.name == "in0"; }});
     case Reading::kRail3V3:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
-        return ContainsAny(l, {"3.3v", "3.3 v", "+3.3", "3vcc"}) && !ContainsAny(l, {"3vsb"}) &&
-               !IsStandby(l);
+        return ContainsAny(l, {"3.3v", "3.3 v", "+3.3", "3vcc"}) && !IsStandby(l);
       });
     case Reading::kRail5V:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
-        return ContainsAny(l, {"+5v", "5v", "5 v"}) && !ContainsAny(l, {"5vsb"}) && !IsStandby(l);
+        return ContainsAny(l, {"+5v", "5v", "5 v"}) && !IsStandby(l);
       });
     case Reading::kRail12V:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {

@@ -111,6 +111,31 @@ TEST(LibSensors, ReadsAnNct6798ThroughSensorsConfLabelsAndComputeLines) {
             "errors:");
 }
 
+TEST(LibSensors, ValuesBeyondSixteenBitsAreClampedNotWrapped) {
+  const fs::path config = fs::temp_directory_path() / ("clamp-" + std::to_string(::getpid()));
+  std::ofstream(config) << "chip \"nct6798-*\"\n"
+                           "  label in0 \"Vcore\"\n"
+                           "  label in4 \"+12V\"\n"
+                           "  compute in4 @*40, @/40\n"
+                           "  label fan1 \"CPU Fan\"\n";
+  const ChildResult result = InFakeSysfs([&](std::ostream& out) {
+    WriteAttributes("/sys/class/hwmon/hwmon0", {{"name", "nct6798"},
+                                                {"in0_input", "32768"},
+                                                {"in4_input", "1000"},
+                                                {"temp1_input", "-40000000"},
+                                                {"temp1_label", "CPUTIN"},
+                                                {"temp2_input", "-32768000"},
+                                                {"temp2_label", "SYSTIN"},
+                                                {"fan1_input", "70000"}});
+    std::ostringstream errors;
+    platform::LibSensors sensors(errors, "statusanzeige", config.string());
+    ReadAll(sensors, out);
+  });
+  fs::remove(config);
+  if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
+  EXPECT_EQ(result.output, "-32768 -32768 32767 0 0 32767 32767\n");
+}
+
 TEST(LibSensors, MissingSensorsReadAsZeroWithOneLineEach) {
   const fs::path config = fs::temp_directory_path() / ("empty-" + std::to_string(::getpid()));
   std::ofstream(config) << "# nothing\n";

@@ -51,6 +51,32 @@ TEST(SensorChoice, AsusWmiSensorsBoard) {
   EXPECT_EQ(ChooseFeature(Reading::kRail3V3, reordered), std::nullopt);
 }
 
+TEST(SensorChoice, StandbyRailsAreNeverTheMainRailsWhereverTheyStand) {
+  struct Case {
+    Reading reading;
+    std::vector<std::string> labels;  // voltages of one chip, in detection order
+    std::optional<std::size_t> pick;
+  };
+  const std::vector<Case> cases = {
+      {Reading::kRail3V3, {"+3.3VSB", "+3.3V"}, 1},
+      {Reading::kRail3V3, {"3.3VSB", "3.3V"}, 1},
+      {Reading::kRail3V3, {"3VSB", "3VCC"}, 1},
+      {Reading::kRail3V3, {"3.3V Standby", "+3.3V"}, 1},
+      {Reading::kRail3V3, {"+3.3VSB"}, std::nullopt},
+      {Reading::kRail5V, {"+5VSB", "+5V"}, 1},
+      {Reading::kRail5V, {"5VSB", "5V"}, 1},
+      {Reading::kRail5V, {"5V Stby", "+5 V"}, 1},
+      {Reading::kRail5V, {"5VSB"}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    std::vector<FeatureCandidate> features;
+    for (const std::string& label : c.labels) {
+      features.push_back({"it8792", K::kVoltage, "in" + std::to_string(features.size()), label});
+    }
+    EXPECT_EQ(ChooseFeature(c.reading, features), c.pick) << c.labels.front();
+  }
+}
+
 TEST(SensorChoice, AsusEcSensorsBesideAnNct6798WithASensorsConf) {
   const std::vector<FeatureCandidate> board = {
       {"asusec", K::kTemperature, "temp1", "Chipset"},
