@@ -3,10 +3,10 @@
 # any of them is missing. Sourced by the other scripts.
 
 # What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
-# googletest's sources, nlohmann-json's headers, and Wine with a virtual
-# display for its tests.
+# googletest's sources, nlohmann-json's headers, NSIS for the installer, and
+# Wine with a virtual display for its tests.
 statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools
-                                googletest nlohmann-json3-dev wine wine64 fonts-wine xvfb)
+                                googletest nlohmann-json3-dev nsis wine wine64 fonts-wine xvfb)
 
 statusanzeige_install_deps() {
   statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \

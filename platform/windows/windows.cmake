@@ -63,3 +63,6 @@ statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
 # tools/windows-icon, which runs it and updates statusanzeige.ico.
 add_executable(statusanzeige-icon-writer EXCLUDE_FROM_ALL ${_windows}/icon_writer.cpp)
 target_link_libraries(statusanzeige-icon-writer PRIVATE sa_windows sa_core)
+
+# The installer and the portable .zip.
+include(${CMAKE_SOURCE_DIR}/packaging/windows/windows-packaging.cmake)
