@@ -18,7 +18,8 @@ using platform::Reading;
 std::string ReadAll(platform::Sensors& sensors) {
   std::string all;
   for (const auto& info : platform::kReadings) {
-    all += (all.empty() ? "" : " ") + std::to_string(sensors.Read(info.reading));
+    if (!all.empty()) all += ' ';
+    all += std::to_string(sensors.Read(info.reading));
   }
   return all;
 }

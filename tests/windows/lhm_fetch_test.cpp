@@ -143,7 +143,8 @@ Outcome ReadThrough(int port) {
                              errors);
   Outcome run;
   for (const auto& info : platform::kReadings) {
-    run.readings += (run.readings.empty() ? "" : " ") + std::to_string(sensors.Read(info.reading));
+    if (!run.readings.empty()) run.readings += ' ';
+    run.readings += std::to_string(sensors.Read(info.reading));
   }
   clock.now += 2.0;
   sensors.Read(Reading::kCpuTemperature);  // again, with a new request: no new message
