@@ -1,5 +1,7 @@
-# Installation: the two programs, desktop entries with an icon, and the udev
-# rule that lets the logged-in user open the controller.
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Installation: the two programs, their manual pages, desktop entries with an
+# icon, the AppStream metadata, the udev rule that lets the logged-in user open
+# the controller, and the licence, copyright and changelog files.
 include(GNUInstallDirs)
 if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
   set(default_udev_dir "/usr/lib/udev/rules.d")
@@ -7,24 +9,77 @@ else()
   set(default_udev_dir "/etc/udev/rules.d")  # udev does not read /usr/local
 endif()
 set(STATUSANZEIGE_UDEV_RULES_DIR "${default_udev_dir}" CACHE PATH "Where the udev rule goes")
+set(STATUSANZEIGE_APPSTREAM_ID "io.github.statusanzeige")
 
 install(TARGETS statusanzeige statusanzeige-demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the Debian package's) leaves out the compiler's notes
+# too, as Debian's own packages do.
+if(CMAKE_OBJCOPY AND NOT WIN32)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      foreach(program statusanzeige statusanzeige-demo)
+        execute_process(
+          COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+          COMMAND_ERROR_IS_FATAL ANY)
+      endforeach()
+    endif()")
+endif()
 install(FILES packaging/statusanzeige.desktop packaging/statusanzeige-demo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/statusanzeige.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES packaging/${STATUSANZEIGE_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES packaging/70-statusanzeige.rules DESTINATION ${STATUSANZEIGE_UDEV_RULES_DIR})
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The copyright file in Debian's machine-readable format names the licence;
+# the full text goes along everywhere but in the Debian package, whose
+# copyright file points to /usr/share/common-licenses/GPL-2 instead.
+install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES COPYING DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT licence_text)
+
+# Manual pages and the changelog go in compressed, as Debian has them:
+# gzip -9n, with no name or time stamp inside.
+find_program(GZIP_EXECUTABLE gzip)
+if(GZIP_EXECUTABLE)
+  set(compressed "")
+  foreach(source man/statusanzeige.1 man/statusanzeige-demo.1 changelog)
+    get_filename_component(name "${source}" NAME)
+    set(output "${CMAKE_BINARY_DIR}/packaging/${name}.gz")
+    add_custom_command(
+      OUTPUT "${output}"
+      COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/packaging"
+      COMMAND "${GZIP_EXECUTABLE}" -9nc "${CMAKE_SOURCE_DIR}/packaging/${source}" > "${output}"
+      DEPENDS "${CMAKE_SOURCE_DIR}/packaging/${source}"
+      VERBATIM)
+    list(APPEND compressed "${output}")
+  endforeach()
+  add_custom_target(compressed_docs ALL DEPENDS ${compressed})
+  install(FILES "${CMAKE_BINARY_DIR}/packaging/statusanzeige.1.gz"
+                "${CMAKE_BINARY_DIR}/packaging/statusanzeige-demo.1.gz"
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES "${CMAKE_BINARY_DIR}/packaging/changelog.gz" DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
 
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "statusanzeige")
-set(CPACK_PACKAGE_CONTACT "statusanzeige developers <statusanzeige@localhost>")
+set(CPACK_PACKAGE_CONTACT "statusanzeige developers <statusanzeige@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# CPack puts the leading space on each line; lines stay within 80 characters.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Drives two SLG 2016 LED dot-matrix modules on an IO-Warrior 24 USB I/O controller.\n One click scrolls nine texts through the eight characters: two fixed texts and\n seven live motherboard readings from lm-sensors. Includes statusanzeige-demo,\n which runs the same program on an emulated display.")
+    "Drives two SLG 2016 LED dot-matrix modules on an IO-Warrior 24 USB I/O\n"
+    "controller. One click scrolls nine texts through the eight characters: two\n"
+    "fixed texts and seven live motherboard readings from lm-sensors. Includes\n"
+    "statusanzeige-demo, which runs the same program on an emulated display.")
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Qt 6 and libsensors runtime packages, by dpkg-shlibdeps
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "lm-sensors")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_STRIP_FILES ON)  # the package's programs carry no symbols; the build tree keeps them
+set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_SOURCE_DIR}/COPYING")
+# Settings that differ by generator (the Debian package leaves the licence text out).
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_SOURCE_DIR}/packaging/cpack_options.cmake")
 include(CPack)

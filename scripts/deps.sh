@@ -10,7 +10,7 @@ statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix min
 
 statusanzeige_install_deps() {
   statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \
-    libgmock-dev libgl-dev nlohmann-json3-dev "$@"
+    libgmock-dev libgl-dev nlohmann-json3-dev clang-format clang-tidy python3 "$@"
 }
 
 # Installs just the packages named.

@@ -194,7 +194,7 @@ TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
 }
 
 TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
-  const auto handle = [](const ProgramInfo& program, std::vector<std::string> arguments) {
+  const auto handle = [](const ProgramInfo& program, const std::vector<std::string>& arguments) {
     std::ostringstream out;
     std::ostringstream errors;
     CommandLine line;

@@ -7,6 +7,7 @@
 
 #include "app/program.h"
 #include "emulator/demo.h"
+#include "fake_toolkit.h"
 #include "fakes.h"
 
 namespace {
@@ -59,66 +60,27 @@ TEST(SensorListing, AReadingWithoutASourceSaysSo) {
       << text;
 }
 
-// A toolkit for the programs' start-up that has no window system: using
-// anything that needs one fails the test.
-class WindowlessToolkit : public platform::Toolkit {
- public:
-  explicit WindowlessToolkit(std::vector<std::string> arguments)
-      : arguments_(std::move(arguments)), events_(clock_) {}
-  [[nodiscard]] std::vector<std::string> Arguments() const override { return arguments_; }
-  std::ostream& Errors() override { return errors; }
-  std::ostream& Output() override { return output; }
-  bool Start() override {
-    ADD_FAILURE() << "Start() called";
-    return false;
-  }
-  platform::Clock& Clocks() override { return clock_; }
-  platform::EventPump& Events() override { return events_; }
-  std::unique_ptr<platform::Iowkit> Controller() override {
-    ADD_FAILURE() << "Controller() called";
-    return std::make_unique<fakes::RecordingIowkit>();
-  }
-  std::unique_ptr<platform::Sensors> MachineSensors() override {
-    auto sensors = std::make_unique<fakes::FakeSensors>();
-    sensors->steady["GetVoltIN4"] = 12192;
-    return sensors;
-  }
-  void SetProgramIcon(const std::function<void(platform::Canvas&)>&) override {}
-  std::unique_ptr<platform::FormWindow> MakeFormWindow(platform::FormEvents&,
-                                                       const platform::FormLayout&) override {
-    ADD_FAILURE() << "MakeFormWindow() called";
-    return nullptr;
-  }
-  std::unique_ptr<platform::PaintedWindow> MakePaintedWindow(platform::PaintedWindowSpec) override {
-    ADD_FAILURE() << "MakePaintedWindow() called";
-    return nullptr;
-  }
-  void CloseOnTermination(platform::FormWindow&) override {}
-  int Run() override { return 0; }
-
-  std::ostringstream errors;
-  std::ostringstream output;
-
- private:
-  std::vector<std::string> arguments_;
-  fakes::FakeClock clock_;
-  fakes::FakeEventPump events_;
-};
-
 TEST(SensorListing, BothProgramsListTheirSensorsAndExitWithoutAWindow) {
-  WindowlessToolkit program({"--sensors"});
+  fakes::FakeToolkit program({"--sensors"});
+  program.sensors.steady["GetVoltIN4"] = 12192;
   EXPECT_EQ(app::RunStatusanzeige(program), 0);
+  EXPECT_FALSE(program.started) << "no window system needed";
+  EXPECT_EQ(program.form_window, nullptr);
   EXPECT_NE(program.output.str().find("12 V rail                12192 mV    12,1    fake "
                                       "GetVoltIN4\n"),
             std::string::npos)
       << program.output.str();
 
-  WindowlessToolkit system_demo({"--system-sensors", "--sensors"});
+  fakes::FakeToolkit system_demo({"--system-sensors", "--sensors"});
+  system_demo.sensors.steady["GetVoltIN4"] = 12192;
   EXPECT_EQ(emulator::RunDemo(system_demo), 0);
+  EXPECT_FALSE(system_demo.started);
   EXPECT_EQ(system_demo.output.str(), program.output.str());
 
-  WindowlessToolkit demo({"--sensors"});
+  fakes::FakeToolkit demo({"--sensors"});
   EXPECT_EQ(emulator::RunDemo(demo), 0);
+  EXPECT_FALSE(demo.started);
+  EXPECT_TRUE(demo.sensors.calls.empty()) << "the emulated sensors, not the machine's";
   const std::string text = demo.output.str();
   EXPECT_EQ(text.rfind("reading ", 0), 0U) << text;
   EXPECT_NE(text.find(" emulated\n"), std::string::npos) << text;

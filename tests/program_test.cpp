@@ -1,0 +1,71 @@
+// The programs' start-up on a fake platform: the order of load, show and
+// event loop, the error path, and the demo's two windows closing together.
+#include "app/program.h"
+
+#include <gtest/gtest.h>
+
+#include "emulator/demo.h"
+#include "fake_toolkit.h"
+
+namespace {
+
+TEST(RunStatusanzeige, WithoutADeviceShowsTheErrorBoxAndEndsWithStatus1) {
+  fakes::FakeToolkit toolkit;
+  toolkit.iowkit.open_result = 0;
+  EXPECT_EQ(app::RunStatusanzeige(toolkit), 1);
+  ASSERT_NE(toolkit.form_window, nullptr);
+  EXPECT_EQ(toolkit.runs, 0) << "no event loop";
+  EXPECT_FALSE(toolkit.termination_hooked);
+  EXPECT_TRUE(toolkit.iowkit.closes.empty());
+}
+
+TEST(RunStatusanzeige, ShowsTheWindowRunsTheLoopAndClosesTheLinkAfterwards) {
+  fakes::FakeToolkit toolkit;
+  bool visible_in_loop = false;
+  toolkit.user = [&] {
+    visible_in_loop = toolkit.form_window->Visible();
+    toolkit.form_window->Close();
+  };
+  EXPECT_EQ(app::RunStatusanzeige(toolkit), 0);
+  EXPECT_TRUE(visible_in_loop);
+  EXPECT_TRUE(toolkit.started && toolkit.icon_set && toolkit.termination_hooked);
+  EXPECT_EQ(toolkit.form_layout.caption, " Statusanzeige mit SLG 2016 von Wendrik Pfarlow Morvik");
+  EXPECT_EQ(toolkit.iowkit.closes.size(), 1U);
+  EXPECT_TRUE(toolkit.iowkit.writes.empty());
+}
+
+TEST(RunStatusanzeige, ArgumentsAreAnsweredBeforeAnyWindow) {
+  fakes::FakeToolkit toolkit({"--frobnicate"});
+  EXPECT_EQ(app::RunStatusanzeige(toolkit), 2);
+  EXPECT_FALSE(toolkit.started);
+  EXPECT_EQ(toolkit.errors.str().rfind("statusanzeige: unknown argument '--frobnicate'", 0), 0U);
+}
+
+TEST(RunDemo, ClosingEitherWindowClosesTheOtherAndEndsTheRun) {
+  for (const bool close_display : {false, true}) {
+    fakes::FakeToolkit toolkit;
+    toolkit.user = [&] {
+      fakes::FakePaintedWindow& display = *toolkit.painted_window;
+      fakes::FakeWindow& form = *toolkit.form_window;
+      EXPECT_TRUE(display.visible) << "shown beside the main window";
+      int reports_at_close = 0;
+      toolkit.events.At(toolkit.clock.Monotonic() + 3.5, [&] {
+        reports_at_close = display.refreshes;
+        if (close_display) {
+          display.UserClose();
+        } else {
+          form.Close();
+        }
+      });
+      form.ClickButton();  // returns when the run has ended
+      EXPECT_FALSE(form.Visible()) << close_display;
+      EXPECT_FALSE(display.visible) << close_display;
+      EXPECT_EQ(reports_at_close, 3 + 4 * 24) << "clear, then the steps at 0, 1, 2 and 3 s";
+      EXPECT_EQ(display.refreshes, reports_at_close) << "nothing is sent after the close";
+    };
+    EXPECT_EQ(emulator::RunDemo(toolkit), 0);
+    EXPECT_TRUE(toolkit.iowkit.writes.empty()) << "the demo never touches a real controller";
+  }
+}
+
+}  // namespace
