@@ -24,10 +24,10 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 // the BGRA rows bottom up, then the AND mask (all opaque; alpha decides).
 std::vector<std::uint8_t> IconImage(const platform::IconPixels& icon) {
   std::vector<std::uint8_t> out;
-  const auto size = static_cast<std::uint32_t>(icon.size);
+  const auto size = static_cast<std::size_t>(icon.size);
   Put32(out, 40);
-  Put32(out, size);
-  Put32(out, size * 2);
+  Put32(out, static_cast<std::uint32_t>(size));
+  Put32(out, static_cast<std::uint32_t>(size * 2));
   Put16(out, 1);
   Put16(out, 32);
   for (int i = 0; i < 6; ++i) Put32(out, 0);

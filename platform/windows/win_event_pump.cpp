@@ -25,7 +25,8 @@ BOOL CALLBACK CloseTopLevelWindow(HWND window, LPARAM /*unused*/) {
 }  // namespace
 
 void MarkDialogWindow(HWND window) {
-  SetPropW(window, kDialogProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
+  static int marker = 0;
+  SetPropW(window, kDialogProperty, &marker);
 }
 
 int DispatchPendingMessages() {

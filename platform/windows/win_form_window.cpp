@@ -23,8 +23,7 @@ WinFormWindow::WinFormWindow(FormEvents& events, const FormLayout& layout)
   if (window_ == nullptr) return;
   button_ = CreateWindowExW(0, L"BUTTON", Widen(layout_.button_caption).c_str(),
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
-                            GetModuleHandleW(nullptr), nullptr);
+                            PointerIn<HMENU__>(kButtonId), GetModuleHandleW(nullptr), nullptr);
   MarkDialogWindow(window_);
   ApplyProgramIcon(window_);
   LayOut();
@@ -112,7 +111,7 @@ LRESULT WinFormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, L
       if (wparam != FALSE && close_at_end_of_session_) Close();
       return 0;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      const auto* suggested = PointerIn<const RECT>(lparam);
       SetWindowPos(window, nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);

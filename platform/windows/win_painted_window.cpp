@@ -97,7 +97,7 @@ LRESULT WinPaintedWindow::HandleMessage(HWND window, UINT message, WPARAM wparam
       }
       return 0;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      const auto* suggested = PointerIn<const RECT>(lparam);
       SetWindowPos(window, nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);

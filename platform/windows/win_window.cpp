@@ -13,10 +13,10 @@ IconMaker& ProgramIconMaker() {
 
 LRESULT CALLBACK HandledProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    const auto* create = PointerIn<const CREATESTRUCTW>(lparam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  auto* handler = reinterpret_cast<MessageHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* handler = PointerIn<MessageHandler>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (handler != nullptr && *handler) return (*handler)(window, message, wparam, lparam);
   return DefWindowProcW(window, message, wparam, lparam);
 }
@@ -30,7 +30,7 @@ void RegisterOnce(const wchar_t* class_name) {
   window_class.lpfnWndProc = HandledProcedure;
   window_class.hInstance = GetModuleHandleW(nullptr);
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.hbrBackground = PointerIn<HBRUSH__>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = class_name;
   // The icon of the program's resources, where the window gets none of its own.
   window_class.hIcon = LoadIconW(window_class.hInstance, MAKEINTRESOURCEW(1));
@@ -103,7 +103,7 @@ void ApplyProgramIcon(HWND window) {
 void ReleaseProgramIcon(HWND window) {
   if (!ProgramIconMaker()) return;
   for (const WPARAM which : {ICON_BIG, ICON_SMALL}) {
-    auto* icon = reinterpret_cast<HICON>(SendMessageW(window, WM_SETICON, which, 0));
+    auto* icon = PointerIn<HICON__>(SendMessageW(window, WM_SETICON, which, 0));
     if (icon != nullptr) DestroyIcon(icon);
   }
 }

@@ -9,6 +9,12 @@
 
 namespace platform {
 
+// A message parameter or window data that carries a pointer.
+template <typename T>
+T* PointerIn(LONG_PTR value) {
+  return reinterpret_cast<T*>(value);  // NOLINT(performance-no-int-to-ptr)
+}
+
 // A top-level window class whose procedure calls `Handler::HandleMessage` of
 // the object passed as the creation parameter. Registered on first use.
 using MessageHandler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;

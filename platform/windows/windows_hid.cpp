@@ -17,7 +17,9 @@ namespace {
 
 constexpr DWORD kWriteTimeoutMs = 1000;
 
-HANDLE ToHandle(HidDevice device) { return reinterpret_cast<HANDLE>(device); }
+HANDLE ToHandle(HidDevice device) {
+  return reinterpret_cast<HANDLE>(device);  // NOLINT(performance-no-int-to-ptr)
+}
 
 class WindowsHidSystem final : public HidSystem {
  public:

@@ -68,7 +68,7 @@ class FakeHid final : public platform::HidSystem {
 
   void Add(const std::string& path, FakeInterface interface = {}) {
     order.push_back(path);
-    interfaces[path] = interface;
+    interfaces[path] = std::move(interface);
   }
 
   std::vector<std::string> order;

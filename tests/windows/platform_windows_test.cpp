@@ -14,6 +14,7 @@
 #include "platform/windows/messages.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_event_pump.h"
+#include "platform/windows/win_window.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ class Receiver {
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_APP) {
-      reinterpret_cast<Receiver*>(GetWindowLongPtrW(window, GWLP_USERDATA))->received++;
+      platform::PointerIn<Receiver>(GetWindowLongPtrW(window, GWLP_USERDATA))->received++;
       return 0;
     }
     return DefWindowProcW(window, message, wparam, lparam);

@@ -87,7 +87,7 @@ TEST_F(WindowTest, Form1LooksAsLaidOutAt96Dpi) {
   EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON);
 
   // The system's dialog font, not the old bitmap system font.
-  auto* font = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+  auto* font = platform::PointerIn<HFONT__>(SendMessageW(button, WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
   LOGFONTW used{};
   GetObjectW(font, sizeof(used), &used);
@@ -287,7 +287,8 @@ struct Surface {
   Surface& operator=(const Surface&) = delete;
   [[nodiscard]] COLORREF At(int x, int y) const {
     GdiFlush();
-    const auto* pixel = static_cast<const std::uint8_t*>(bits) + (y * size + x) * 4;
+    const auto* pixel =
+        static_cast<const std::uint8_t*>(bits) + (static_cast<std::ptrdiff_t>(y) * size + x) * 4;
     return RGB(pixel[2], pixel[1], pixel[0]);
   }
   int size;
@@ -332,7 +333,9 @@ TEST(ProgramIcon, CoversWhatWasPaintedAndNothingElse) {
     const platform::IconPixels icon = platform::RenderIcon(paint, size);
     ASSERT_EQ(icon.size, size);
     ASSERT_EQ(icon.bgra.size(), static_cast<std::size_t>(size * size * 4));
-    const auto at = [&](int x, int y) { return &icon.bgra[(y * size + x) * 4]; };
+    const auto at = [&](int x, int y) {
+      return &icon.bgra[(static_cast<std::size_t>(y) * size + x) * 4];
+    };
     const std::uint8_t* centre = at(size / 2, size / 2);
     EXPECT_EQ(centre[3], 255) << "opaque";
     EXPECT_EQ(centre[2], 0xFF);
