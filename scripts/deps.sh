@@ -2,6 +2,11 @@
 # Installs the Debian packages the build, the tests and the demo need, when
 # any of them is missing. Sourced by the other scripts.
 
+# What ./scripts/test needs beyond the build: the driver-path test boots a
+# kernel in QEMU with busybox as its first userland, and runs the program
+# there under Xvfb, clicked by xdotool.
+statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
+
 # What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
 # googletest's sources, nlohmann-json's headers, NSIS for the installer, and
 # Wine with a virtual display for its tests.

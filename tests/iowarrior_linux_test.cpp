@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,7 +15,9 @@ namespace {
 
 using platform::IowarriorNodeInfo;
 
-// The kernel side: nodes with their IOW_GETINFO answers and open errors.
+// The kernel side: nodes with their IOW_GETINFO answers and open errors, and
+// a clock that moves only when a test sets it. Removing a node unplugs it:
+// writes on a descriptor of it then fail with ENODEV.
 class FakeKernel : public platform::IowarriorKernel {
  public:
   struct Node {
@@ -34,10 +37,10 @@ class FakeKernel : public platform::IowarriorKernel {
     return IowarriorNodeInfo{node.info.vendor, node.info.product, node.info.interface_number, 0};
   }
   int Open(const std::string& path, int* error) override {
-    const Node& node = nodes.at(path);
     opened.push_back(path);
-    if (node.open_error != 0) {
-      *error = node.open_error;
+    const auto it = nodes.find(path);
+    if (it == nodes.end() || it->second.open_error != 0) {
+      *error = it == nodes.end() ? ENOENT : it->second.open_error;
       return -1;
     }
     const int fd = next_fd++;
@@ -48,19 +51,28 @@ class FakeKernel : public platform::IowarriorKernel {
     *info = nodes.at(fds.at(fd)).info;
     return true;
   }
-  long Write(int fd, const std::uint8_t* data, std::size_t size) override {
-    written.emplace_back(fds.at(fd), std::vector<std::uint8_t>(data, data + size));
-    return write_result < 0 ? write_result : static_cast<long>(size);
+  long Write(int fd, const std::uint8_t* data, std::size_t size, int* error) override {
+    const std::string& path = fds.at(fd);
+    if (nodes.count(path) == 0 || write_error != 0) {
+      *error = nodes.count(path) == 0 ? ENODEV : write_error;
+      ++failed_writes;
+      return -1;
+    }
+    written.emplace_back(path, std::vector<std::uint8_t>(data, data + size));
+    return static_cast<long>(size);
   }
   void Close(int fd) override {
     closed.push_back(fds.at(fd));
     fds.erase(fd);
   }
+  double MonotonicSeconds() override { return now; }
 
   std::map<std::string, Node> nodes;
   std::map<int, std::string> fds;
   int next_fd = 3;
-  long write_result = 0;
+  int write_error = 0;  // errno of every write while not 0
+  int failed_writes = 0;
+  double now = 1000.0;
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> written;
   std::vector<std::string> closed;
   std::vector<std::string> opened;
@@ -137,10 +149,111 @@ TEST(LinuxIowkit, WritesThePortBytesWithoutTheReportIdInTheDriversReportSize) {
   EXPECT_EQ(iowkit.IowKitWrite(handle, 0, nullptr, 3), 0U);
   EXPECT_EQ(kernel.written.size(), 1U);
 
-  kernel.write_result = -1;
+  kernel.write_error = EIO;
   EXPECT_EQ(iowkit.IowKitWrite(handle, 0, report, 3), 0U) << "a failed write reports 0 bytes";
   iowkit.IowKitCloseDevice(handle);
   EXPECT_EQ(iowkit.IowKitWrite(handle, 0, report, 3), 0U) << "closed";
+}
+
+// Writes one report to the handle; true when the driver took it.
+bool Send(platform::LinuxIowkit& iowkit, platform::IowkitHandle handle, std::uint8_t port0) {
+  const std::uint8_t report[3] = {0x00, port0, 0x41};
+  return iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3) == 3U;
+}
+
+TEST(LinuxIowkit, AnUnpluggedControllerIsReportedOnceAndFoundAgainUnderAnotherNode) {
+  FakeKernel kernel;
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, 0, true}},
+                  {"/dev/usb/iowarrior1", {kIow24Special, 0, true}}};
+  std::ostringstream errors;
+  platform::LinuxIowkit iowkit(kernel, errors);
+  const auto handle = iowkit.IowKitOpenDevice();
+  ASSERT_TRUE(Send(iowkit, handle, 0xFF));
+
+  // Unplugged: the first write fails, says so once and lets go of the node.
+  kernel.nodes.clear();
+  EXPECT_FALSE(Send(iowkit, handle, 0xFB));
+  EXPECT_EQ(errors.str(),
+            "statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior0: "
+            "No such device\n");
+  EXPECT_EQ(kernel.closed, std::vector<std::string>{"/dev/usb/iowarrior0"});
+  EXPECT_TRUE(kernel.fds.empty());
+
+  // While it is gone nothing reaches the kernel, and the nodes are looked at
+  // no more than once a second.
+  const auto opened_before = kernel.opened.size();
+  kernel.now += 0.9;
+  for (int i = 0; i < 20; ++i) EXPECT_FALSE(Send(iowkit, handle, 0xFF));
+  EXPECT_EQ(kernel.failed_writes, 1);
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, EACCES, true}}};
+  kernel.now += 0.1;
+  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "a second later: a node it may not open yet";
+  EXPECT_EQ(kernel.opened.size(), opened_before + 1);
+  kernel.now += 0.5;
+  kernel.nodes = {{"/dev/usb/iowarrior2", {kIow24Special, 0, true}},
+                  {"/dev/usb/iowarrior3", {kIow24Pins, 0, true}}};
+  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "half a second after the last look";
+  EXPECT_EQ(kernel.opened.size(), opened_before + 1);
+
+  // Back under another node: this write and the next go there, said once.
+  kernel.now += 0.5;
+  EXPECT_TRUE(Send(iowkit, handle, 0xDF));
+  EXPECT_TRUE(Send(iowkit, handle, 0xDB));
+  EXPECT_EQ(errors.str(),
+            "statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior0: No such device\n"
+            "statusanzeige: the IO-Warrior 24 is back at /dev/usb/iowarrior3\n");
+  ASSERT_EQ(kernel.written.size(), 3U);
+  EXPECT_EQ(kernel.written[1], std::make_pair(std::string("/dev/usb/iowarrior3"),
+                                              std::vector<std::uint8_t>{0xDF, 0x41}));
+  EXPECT_EQ(kernel.written[2].first, "/dev/usb/iowarrior3");
+
+  // Unplugged a second time: said again; closing while it is gone closes nothing.
+  kernel.nodes.clear();
+  EXPECT_FALSE(Send(iowkit, handle, 0xFF));
+  EXPECT_EQ(errors.str().find("statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior3: "
+                              "No such device\n"),
+            errors.str().rfind("statusanzeige: lost"));
+  const auto closed = kernel.closed.size();
+  iowkit.IowKitCloseDevice(handle);
+  kernel.now += 5;
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, 0, true}}};
+  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "a closed handle does not come back";
+  EXPECT_EQ(kernel.closed.size(), closed);
+  EXPECT_TRUE(kernel.fds.empty());
+}
+
+TEST(LinuxIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
+  for (const int error : {ENODEV, ESHUTDOWN, ENXIO, ENOENT}) {
+    EXPECT_TRUE(platform::MeansControllerGone(error)) << std::strerror(error);
+  }
+  // A stalled or timed-out report, an interrupted write: the device is still there.
+  for (const int error : {EPIPE, ETIMEDOUT, EPROTO, EIO, EINTR, EINVAL, EBUSY}) {
+    EXPECT_FALSE(platform::MeansControllerGone(error)) << std::strerror(error);
+  }
+
+  FakeKernel kernel;
+  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins}}};
+  std::ostringstream errors;
+  {
+    platform::LinuxIowkit iowkit(kernel, errors, "prog");
+    const auto handle = iowkit.IowKitOpenDevice();
+    kernel.write_error = EPIPE;
+    EXPECT_FALSE(Send(iowkit, handle, 0xFF));
+    kernel.write_error = 0;
+    EXPECT_TRUE(Send(iowkit, handle, 0xFF)) << "the same node, no search";
+    EXPECT_EQ(kernel.opened.size(), 1U);
+    EXPECT_EQ(errors.str(), "");
+
+    kernel.write_error = ESHUTDOWN;
+    EXPECT_FALSE(Send(iowkit, handle, 0xFF));
+    EXPECT_EQ(errors.str(), "prog: lost the IO-Warrior 24 at /dev/usb/iowarrior0: " +
+                                std::string(std::strerror(ESHUTDOWN)) + "\n");
+    kernel.write_error = 0;
+    kernel.now += 1;
+    EXPECT_TRUE(Send(iowkit, handle, 0xFF)) << "the same node again";
+    EXPECT_EQ(kernel.fds.size(), 1U);
+  }
+  EXPECT_TRUE(kernel.fds.empty()) << "the device is closed with the layer";
 }
 
 TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -104,11 +105,19 @@ class LinuxIowarriorKernel final : public IowarriorKernel {
     return true;
   }
 
-  long Write(int fd, const std::uint8_t* data, std::size_t size) override {
-    return static_cast<long>(::write(fd, data, size));
+  long Write(int fd, const std::uint8_t* data, std::size_t size, int* error) override {
+    const auto written = static_cast<long>(::write(fd, data, size));
+    if (written < 0) *error = errno;
+    return written;
   }
 
   void Close(int fd) override { ::close(fd); }
+
+  double MonotonicSeconds() override {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+  }
 
  private:
   std::string directory_;
@@ -133,14 +142,23 @@ std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(std::string directory,
   return std::make_unique<LinuxIowarriorKernel>(std::move(directory), std::move(sysfs_class));
 }
 
+bool MeansControllerGone(int error) {
+  // ENODEV: the driver's answer once the device is disconnected; the others
+  // come from a transfer cut short by the disconnection or from a node that
+  // is no longer there.
+  return error == ENODEV || error == ESHUTDOWN || error == ENXIO || error == ENOENT;
+}
+
 LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program)
     : kernel_(kernel), errors_(errors), program_(std::move(program)) {}
 
 LinuxIowkit::~LinuxIowkit() {
-  for (const auto& [handle, node] : open_) kernel_.Close(node.fd);
+  for (const auto& [handle, node] : open_) {
+    if (node.fd >= 0) kernel_.Close(node.fd);
+  }
 }
 
-IowkitHandle LinuxIowkit::IowKitOpenDevice() {
+std::optional<LinuxIowkit::OpenNode> LinuxIowkit::FindPinInterface(bool report) {
   for (const std::string& path : kernel_.ListNodes()) {
     // Only the pin interface (interface 0) of an IO-Warrior 24 drives the
     // display. Where sysfs tells, other nodes are passed over unopened, so a
@@ -150,30 +168,69 @@ IowkitHandle LinuxIowkit::IowKitOpenDevice() {
     int error = 0;
     const int fd = kernel_.Open(path, &error);
     if (fd < 0) {
-      errors_ << program_ << ": cannot open " << path << ": " << std::strerror(error) << '\n'
-              << std::flush;
+      if (report) {
+        errors_ << program_ << ": cannot open " << path << ": " << std::strerror(error) << '\n'
+                << std::flush;
+      }
       continue;
     }
     IowarriorNodeInfo info;
     if (kernel_.GetInfo(fd, &info) && IsIoWarrior24PinInterface(info) && info.report_size > 0) {
-      const IowkitHandle handle = next_handle_++;
-      open_.emplace(handle, OpenNode{fd, info.report_size});
-      return handle;
+      OpenNode node;
+      node.fd = fd;
+      node.report_size = info.report_size;
+      node.path = path;
+      return node;
     }
     kernel_.Close(fd);
   }
-  return 0;
+  return std::nullopt;
+}
+
+IowkitHandle LinuxIowkit::IowKitOpenDevice() {
+  auto node = FindPinInterface(/*report=*/true);
+  if (!node) return 0;
+  const IowkitHandle handle = next_handle_++;
+  open_.emplace(handle, std::move(*node));
+  return handle;
+}
+
+bool LinuxIowkit::Reconnect(OpenNode& node) {
+  const double now = kernel_.MonotonicSeconds();
+  if (now - node.last_search < 1.0) return false;
+  node.last_search = now;
+  // Quietly: a node that appears before its permissions are set is simply
+  // tried again a second later.
+  auto found = FindPinInterface(/*report=*/false);
+  if (!found) return false;
+  node.fd = found->fd;
+  node.report_size = found->report_size;
+  node.path = found->path;
+  errors_ << program_ << ": the IO-Warrior 24 is back at " << node.path << '\n' << std::flush;
+  return true;
 }
 
 std::uint32_t LinuxIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
                                        const std::uint8_t* buffer, std::uint32_t length) {
   const auto it = open_.find(handle);
   if (it == open_.end() || pipe != kPinPipe || buffer == nullptr || length < 2) return 0;
+  OpenNode& node = it->second;
+  if (node.fd < 0 && !Reconnect(node)) return 0;
   // The driver takes exactly one report of its report size per write, without
   // the report ID that leads the caller's buffer.
-  std::vector<std::uint8_t> ports(it->second.report_size, 0);
+  std::vector<std::uint8_t> ports(node.report_size, 0);
   std::copy_n(buffer + 1, std::min<std::size_t>(length - 1, ports.size()), ports.begin());
-  const long written = kernel_.Write(it->second.fd, ports.data(), ports.size());
+  int error = 0;
+  const long written = kernel_.Write(node.fd, ports.data(), ports.size(), &error);
+  if (written < 0 && MeansControllerGone(error)) {
+    errors_ << program_ << ": lost the IO-Warrior 24 at " << node.path << ": "
+            << std::strerror(error) << '\n'
+            << std::flush;
+    kernel_.Close(node.fd);
+    node.fd = -1;
+    node.last_search = kernel_.MonotonicSeconds();
+    return 0;
+  }
   if (written <= 0) return 0;
   return std::min<std::uint32_t>(length, static_cast<std::uint32_t>(written) + 1);
 }
@@ -181,7 +238,7 @@ std::uint32_t LinuxIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
 void LinuxIowkit::IowKitCloseDevice(IowkitHandle handle) {
   const auto it = open_.find(handle);
   if (it == open_.end()) return;
-  kernel_.Close(it->second.fd);
+  if (it->second.fd >= 0) kernel_.Close(it->second.fd);
   open_.erase(it);
 }
 

@@ -1,7 +1,7 @@
 // IO-Warrior controller calls on Linux, on top of the kernel's iowarrior
 // driver (/dev/usb/iowarrior*). The kernel calls sit behind IowarriorKernel so
-// that the choice of node and the report handling can be tested without a
-// device.
+// that the choice of node, the report handling and the recovery from an
+// unplugged controller can be tested without a device.
 #pragma once
 
 #include <cstddef>
@@ -42,9 +42,11 @@ class IowarriorKernel {
   // A file descriptor, or -1 with the errno value in *error.
   virtual int Open(const std::string& path, int* error) = 0;
   virtual bool GetInfo(int fd, IowarriorNodeInfo* info) = 0;
-  // Bytes written, or -1.
-  virtual long Write(int fd, const std::uint8_t* data, std::size_t size) = 0;
+  // Bytes written, or -1 with the errno value in *error.
+  virtual long Write(int fd, const std::uint8_t* data, std::size_t size, int* error) = 0;
   virtual void Close(int fd) = 0;
+  // Seconds on a clock that only runs forward (CLOCK_MONOTONIC).
+  virtual double MonotonicSeconds() = 0;
 };
 
 // The real kernel calls on the nodes named iowarrior<N> in `directory`, with
@@ -55,10 +57,21 @@ std::unique_ptr<IowarriorKernel> MakeLinuxIowarriorKernel(
 // Sorts node paths by the number after "iowarrior" (iowarrior2 before iowarrior10).
 void SortNodesByNumber(std::vector<std::string>& paths);
 
+// Whether a failed write's errno value means that the controller is gone
+// (unplugged, or its driver unbound), not merely that one report failed.
+bool MeansControllerGone(int error);
+
+// A controller that is unplugged while open is noticed at the first write
+// that fails because it is gone: `errors` is told once, and the handle stays
+// valid. While the controller is gone nothing is sent; at most once a second
+// a write looks for an IO-Warrior 24 pin interface again (it may come back
+// under another node), and once one is found, that write and all later ones
+// go to it under the same handle, and `errors` is told once that it is back.
 class LinuxIowkit final : public Iowkit {
  public:
-  // `errors` receives one line per node that exists but cannot be opened,
-  // beginning with `program`.
+  // `errors` receives one line per node that exists but cannot be opened
+  // when a device is opened, and the lines about a lost controller; each
+  // line begins with `program` and a colon.
   LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program = "statusanzeige");
   ~LinuxIowkit() override;
   LinuxIowkit(const LinuxIowkit&) = delete;
@@ -71,9 +84,17 @@ class LinuxIowkit final : public Iowkit {
 
  private:
   struct OpenNode {
-    int fd;
-    std::uint32_t report_size;
+    int fd = -1;  // -1 while the controller is gone
+    std::uint32_t report_size = 0;
+    std::string path;
+    double last_search = 0;  // monotonic seconds; while the controller is gone
   };
+
+  // The first IO-Warrior 24 pin interface that can be opened. Nodes that
+  // cannot be opened are named on `errors_` when `report` is set.
+  std::optional<OpenNode> FindPinInterface(bool report);
+  // Looks for the lost controller when a second has passed since the last look.
+  bool Reconnect(OpenNode& node);
 
   IowarriorKernel& kernel_;
   std::ostream& errors_;

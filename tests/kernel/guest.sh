@@ -1,0 +1,120 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
+# The scenario inside the guest, run by init.sh in a chroot of the host's
+# root. Everything it sees and does goes into $WORK/out for kernel_test.py to
+# check; it checks nothing itself.
+set -u
+WORK=/tmp/work
+OUT=$WORK/out
+PROGRAM=$WORK/bin/statusanzeige
+GADGET=$WORK/bin/iow24-gadget
+G=/sys/kernel/config/usb_gadget/iow24
+FFS=/dev/ffs-iow24
+UDC=dummy_udc.0
+CAPTION="Statusanzeige mit SLG 2016"
+
+export HOME=/tmp/home XDG_RUNTIME_DIR=/tmp/runtime DISPLAY=:1 QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$OUT"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+say() { echo "guest: $(cut -d " " -f 1 /proc/uptime) $*"; }
+
+# wait_for SECONDS COMMAND...: true once COMMAND succeeds, false after SECONDS.
+wait_for() {
+  tries=$(($1 * 5))
+  shift
+  until "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 1
+    sleep 0.2
+  done
+}
+reports() { [ -f "$OUT/reports.log" ] && wc -l <"$OUT/reports.log" || echo 0; }
+at_least_reports() { [ "$(reports)" -ge "$1" ]; }
+find_window() { timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+
+# error_box NAME COMMAND...: runs COMMAND, which should show the "Error" box
+# and no main window; presses Enter on the box and records the exit status.
+error_box() {
+  name=$1
+  shift
+  "$@" >"$OUT/$name.out" 2>"$OUT/$name.err" &
+  pid=$!
+  box=$(find_window '^Error$')
+  echo "$box" >"$OUT/$name.box"
+  xdotool search --onlyvisible --name "$CAPTION" >"$OUT/$name.main" 2>/dev/null
+  [ -n "$box" ] && timeout 20 xdotool windowfocus --sync "$box" key Return
+  wait "$pid"
+  echo $? >"$OUT/$name.rc"
+}
+
+make_gadget() {
+  mkdir "$G" "$G/strings/0x409" "$G/configs/c.1" "$G/functions/ffs.iow24" || return 1
+  echo 0x07c0 >"$G/idVendor"
+  echo 0x1501 >"$G/idProduct"
+  echo 0x1030 >"$G/bcdDevice"
+  echo "Code Mercenaries" >"$G/strings/0x409/manufacturer"
+  echo "IOWarrior24" >"$G/strings/0x409/product"
+  echo "0000C0DE" >"$G/strings/0x409/serialnumber"
+  echo 100 >"$G/configs/c.1/MaxPower"
+  ln -s "$G/functions/ffs.iow24" "$G/configs/c.1/" || return 1
+  mkdir -p "$FFS"
+  mount -t functionfs iow24 "$FFS" || return 1
+  "$GADGET" "$FFS" --report-log "$OUT/reports.log" --display-log "$OUT/display.log" \
+    --events "$OUT/gadget-events.log" >"$OUT/gadget.out" 2>"$OUT/gadget.err" &
+  wait_for 20 grep -q ready "$OUT/gadget.out"
+}
+plug() { echo "$UDC" >"$G/UDC"; }
+unplug() { echo "" >"$G/UDC"; }
+
+say "starting Xvfb"
+Xvfb :1 -screen 0 640x480x24 -nolisten tcp -ac >"$OUT/xvfb.log" 2>&1 &
+xvfb=$!
+wait_for 60 [ -S /tmp/.X11-unix/X1 ] || { say "Xvfb did not start"; exit 1; }
+
+say "no controller"
+error_box nodevice "$PROGRAM"
+
+say "plugging in the emulated IO-Warrior 24"
+make_gadget || { say "cannot make the gadget"; exit 1; }
+plug
+wait_for 20 [ -e /dev/usb/iowarrior1 ] || say "no iowarrior nodes"
+ls -l /dev/usb >"$OUT/nodes.txt" 2>&1
+for node in /sys/class/usbmisc/iowarrior*; do
+  echo "$(basename "$node") $(cat "$node/device/bInterfaceNumber")" \
+    "$(cat "$node/device/../idVendor") $(cat "$node/device/../idProduct")"
+done >"$OUT/sysfs.txt"
+dmesg >"$OUT/dmesg-plugged.txt"
+
+say "a user without access"
+mkdir -m 700 /tmp/runtime-nobody && chown nobody /tmp/runtime-nobody
+error_box denied env XDG_RUNTIME_DIR=/tmp/runtime-nobody \
+  setpriv --reuid=nobody --regid=nogroup --clear-groups "$PROGRAM"
+
+say "a run with the controller unplugged and plugged in again"
+"$PROGRAM" >"$OUT/run.out" 2>"$OUT/run.err" &
+pid=$!
+window=$(find_window "$CAPTION")
+echo "$window" >"$OUT/run.window"
+if [ -n "$window" ]; then
+  xdotool mousemove --window "$window" 60 112 click 1
+  wait_for 60 at_least_reports 75 || say "the run did not start"
+  unplug
+  wait_for 20 [ ! -e /dev/usb/iowarrior0 ] || say "the node is still there after the unplug"
+  reports >"$OUT/unplug.count"
+  wait_for 30 grep -q lost "$OUT/run.err" || say "no word of the lost controller"
+  sleep 2.5
+  reports >"$OUT/gone.count"
+  plug
+  wait_for 30 grep -q back "$OUT/run.err" || say "no word of the controller's return"
+  wait_for 30 at_least_reports $(($(reports) + 72)) || say "no reports after the return"
+fi
+kill -TERM "$pid"
+wait "$pid"
+echo $? >"$OUT/run.rc"
+reports >"$OUT/closed.count"
+sleep 1.5
+reports >"$OUT/final.count"
+dmesg >"$OUT/dmesg.txt"
+kill "$xvfb"
+say "done"

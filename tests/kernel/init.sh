@@ -1,0 +1,46 @@
+#!/bin/busybox sh
+# SPDX-License-Identifier: GPL-2.0-or-later
+# shellcheck shell=dash
+# /init of the guest's initramfs: loads the modules, mounts the host's root
+# (read-only) and the test's folder over 9p, and runs the scenario in a
+# chroot of the host's root. Powers the guest off when the scenario is done.
+/bin/busybox --install -s /bin
+export PATH=/bin
+mount -t proc proc /proc
+mount -t sysfs sysfs /sys
+mount -t devtmpfs devtmpfs /dev
+echo "guest: init"
+while read -r module; do
+  insmod "/modules/$module.ko" || echo "guest: cannot load $module"
+done </modules/order
+
+fail() {
+  echo "guest: $*"
+  poweroff -f
+}
+
+mkdir -p /host
+mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=262144,cache=loose hostroot /host ||
+  fail "cannot mount the host's root"
+for dir in proc sys dev tmp run; do
+  [ -d "/host/$dir" ] || fail "the host has no /$dir"
+done
+mount -t proc proc /host/proc
+mount -t sysfs sysfs /host/sys
+mount -t devtmpfs devtmpfs /host/dev
+mkdir -p /host/dev/shm /host/dev/pts
+mount -t tmpfs -o mode=1777 tmpfs /host/dev/shm
+mount -t tmpfs -o mode=1777 tmpfs /host/tmp
+mount -t tmpfs -o mode=755 tmpfs /host/run
+[ -d /host/var/lib/xkb ] && mount -t tmpfs tmpfs /host/var/lib/xkb
+mount -t configfs configfs /host/sys/kernel/config
+mkdir -p /host/tmp/work
+mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 work /host/tmp/work ||
+  fail "cannot mount the work folder"
+
+echo "guest: running the scenario"
+chroot /host /bin/sh /tmp/work/guest.sh
+echo "guest: scenario ended with status $?"
+sync
+umount /host/tmp/work
+poweroff -f

@@ -1,0 +1,432 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
+"""statusanzeige through the kernel's own iowarrior driver.
+
+Boots Debian's kernel in QEMU with the host's root shared read-only over 9p.
+Inside the guest an emulated IO-Warrior 24 (iow24-gadget on the USB gadget
+stack: configfs, FunctionFS and dummy_hcd) is plugged in, the real iowarrior
+driver binds to it, and the real statusanzeige runs under Xvfb against it
+(guest.sh). This script prepares the guest, runs it and checks what the
+gadget received and what the program said.
+
+The kernel package is downloaded from Debian once and kept in --cache.
+Exit status 77 (a skip for CTest) when this machine cannot run QEMU at all.
+"""
+
+import argparse
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SKIP = 77
+HERE = os.path.dirname(os.path.abspath(__file__))
+QEMU = "qemu-system-x86_64"
+# Modules the guest loads, with whatever they depend on, and the parts of the
+# kernel package that hold them all.
+MODULES = ["virtio_pci", "9pnet_virtio", "9p", "usb_f_fs", "dummy_hcd", "iowarrior"]
+KERNEL_PARTS = ["./boot/vmlinuz-*"] + [
+    "./lib/modules/*/kernel/" + folder
+    for folder in ("drivers/usb", "drivers/virtio", "fs/9p", "fs/netfs", "fs/fscache",
+                   "fs/configfs", "net/9p")]
+GUEST_SECONDS = 165  # within CTest's 180 s, with time to prepare the guest
+
+
+class Failure(Exception):
+    pass
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, check=True, stdout=subprocess.PIPE,
+                          stderr=subprocess.STDOUT, text=True, **kwargs).stdout
+
+
+# --- the kernel -------------------------------------------------------------
+
+def update_package_lists(why):
+    """apt-get update, where we may; False where we may not."""
+    if os.geteuid() != 0:
+        return False
+    print(f"kernel_test: {why}: running apt-get update", flush=True)
+    subprocess.run(["apt-get", "update", "-qq"], check=False)
+    return True
+
+
+def kernel_package_name():
+    """The image package that linux-image-amd64 depends on."""
+    for attempt in range(2):
+        try:
+            output = run(["apt-cache", "depends", "linux-image-amd64"])
+        except subprocess.CalledProcessError as error:
+            output = error.stdout or ""
+        match = re.search(r"Depends:\s*(linux-image-[0-9]\S*)", output)
+        if match:
+            return match.group(1)
+        if attempt > 0 or not update_package_lists("no kernel package in the lists"):
+            break
+    raise Failure("cannot tell which kernel image linux-image-amd64 depends on")
+
+
+def download(package, folder):
+    """The .deb of `package`, downloaded into `folder`."""
+    for attempt in range(2):
+        try:
+            run(["apt-get", "download", package], cwd=folder)
+            break
+        except subprocess.CalledProcessError as error:
+            if attempt > 0 or not update_package_lists(f"apt-get download {package} failed"):
+                raise Failure(f"apt-get download {package}: {error.stdout.strip()}") from error
+    debs = glob.glob(os.path.join(folder, "*.deb"))
+    if len(debs) != 1:
+        raise Failure(f"apt-get download {package} gave {debs}")
+    return debs[0]
+
+
+def kernel_tree(cache):
+    """The kernel and the modules in `cache`: downloaded and unpacked once."""
+    os.makedirs(cache, exist_ok=True)
+    trees = sorted(t for t in glob.glob(os.path.join(cache, "linux-image-*"))
+                   if os.path.isfile(os.path.join(t, ".unpacked")))
+    if trees:
+        return trees[-1]
+    package = kernel_package_name()
+    print(f"kernel_test: downloading {package} into {cache}", flush=True)
+    with tempfile.TemporaryDirectory(dir=cache) as folder:
+        os.chmod(folder, 0o755)  # apt's download user may write here
+        deb = download(package, folder)
+        tree = os.path.join(cache, package)
+        shutil.rmtree(tree, ignore_errors=True)
+        os.makedirs(tree)
+        unpack = f"dpkg-deb --fsys-tarfile '{deb}' | tar -x -C '{tree}' --wildcards " + \
+            " ".join(f"'{part}'" for part in KERNEL_PARTS)
+        run(["bash", "-o", "pipefail", "-c", unpack])
+    open(os.path.join(tree, ".unpacked"), "w").close()
+    return tree
+
+
+def module_order(tree, wanted):
+    """Module files to load, each after the modules it depends on."""
+    files = {}
+    for path in glob.glob(os.path.join(tree, "lib/modules/*/kernel/**/*.ko"), recursive=True):
+        files[os.path.basename(path)[:-3].replace("-", "_")] = path
+
+    def depends(name):
+        with open(files[name], "rb") as module:
+            match = re.search(rb"(?:^|\0)depends=([^\0]*)\0", module.read())
+        if not match or not match.group(1):
+            return []
+        return [d.decode().replace("-", "_") for d in match.group(1).split(b",")]
+
+    order = []
+
+    def visit(name):
+        if name in order:
+            return
+        if name not in files:
+            raise Failure(f"the kernel package has no module {name}")
+        for dependency in depends(name):
+            visit(dependency)
+        order.append(name)
+
+    for name in wanted:
+        visit(name)
+    return [(name, files[name]) for name in order]
+
+
+# --- the guest --------------------------------------------------------------
+
+def static_busybox():
+    busybox = shutil.which("busybox") or "/bin/busybox"
+    if not os.path.exists(busybox):
+        raise Failure("no busybox: install busybox-static")
+    with open(busybox, "rb") as binary:
+        if b"ld-linux" in binary.read(65536):
+            raise Failure(f"{busybox} is not linked statically: install busybox-static")
+    return busybox
+
+
+def make_initramfs(tree, work):
+    root = os.path.join(work, "initramfs")
+    shutil.rmtree(root, ignore_errors=True)
+    for folder in ("bin", "modules", "proc", "sys", "dev"):
+        os.makedirs(os.path.join(root, folder))
+    shutil.copy(static_busybox(), os.path.join(root, "bin", "busybox"))
+    shutil.copy(os.path.join(HERE, "init.sh"), os.path.join(root, "init"))
+    os.chmod(os.path.join(root, "init"), 0o755)
+    names = []
+    for name, path in module_order(tree, MODULES):
+        shutil.copy(path, os.path.join(root, "modules", name + ".ko"))
+        names.append(name)
+    with open(os.path.join(root, "modules", "order"), "w") as order:
+        order.write("\n".join(names) + "\n")
+    image = os.path.join(work, "initramfs.cpio")
+    listing = run(["find", "."], cwd=root)
+    with open(image, "wb") as out:
+        subprocess.run([static_busybox(), "cpio", "-o", "-H", "newc"], cwd=root, check=True,
+                       input=listing.encode(), stdout=out, stderr=subprocess.DEVNULL)
+    return image
+
+
+def prepare_work(work, program, gadget):
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(os.path.join(work, "bin"))
+    os.makedirs(os.path.join(work, "out"))
+    shutil.copy(program, os.path.join(work, "bin", "statusanzeige"))
+    shutil.copy(gadget, os.path.join(work, "bin", "iow24-gadget"))
+    shutil.copy(os.path.join(HERE, "guest.sh"), os.path.join(work, "guest.sh"))
+
+
+def boot(tree, initramfs, share, console_path):
+    vmlinuz = glob.glob(os.path.join(tree, "boot", "vmlinuz-*"))
+    if len(vmlinuz) != 1:
+        raise Failure(f"no single kernel image in {tree}/boot")
+    command = [
+        "timeout", "--kill-after=10", str(GUEST_SECONDS), QEMU,
+        "-accel", "tcg", "-smp", "2", "-m", "1536",
+        "-nographic", "-no-reboot", "-nodefaults", "-serial", "stdio",
+        "-kernel", vmlinuz[0], "-initrd", initramfs,
+        "-append", "console=ttyS0 panic=-1 quiet loglevel=4",
+        "-virtfs", "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,"
+                   "multidevs=remap",
+        "-virtfs", f"local,path={share},mount_tag=work,security_model=none,multidevs=remap",
+    ]
+    with open(console_path, "w") as console:
+        result = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=console,
+                                stderr=subprocess.STDOUT)
+    if result.returncode == 124:
+        raise Failure(f"the guest did not finish within {GUEST_SECONDS} s")
+    if result.returncode != 0:
+        raise Failure(f"QEMU ended with status {result.returncode}")
+
+
+# --- what the guest saw -----------------------------------------------------
+
+FIRST_TEXT = "Dieser Rechner arbeitet fuer Wendrik Pfarlow aus Morvik         "
+CLEAR = [(0xFF, 0x00), (0x7F, 0x00), (0xFF, 0x00)]
+STEP = 24  # reports per window: eight characters of three reports
+
+
+def put_char(position, code):
+    """The three (port 0, port 1) reports that show `code` at `position`."""
+    if position < 4:
+        idle = (0xFF & ~0x60) | ((3 - position) << 5)
+        strobe = idle & ~0x04
+    else:
+        idle = (0xFF & ~0x18) | ((7 - position) << 3)
+        strobe = idle & ~0x02
+    return [(idle, code), (strobe, code), (idle, code)]
+
+
+def window_reports(k):
+    return [report for position, char in enumerate(FIRST_TEXT[k:k + 8])
+            for report in put_char(position, ord(char))]
+
+
+class Checks:
+    def __init__(self, out):
+        self.out = out
+        self.failures = []
+
+    def read(self, name):
+        try:
+            with open(os.path.join(self.out, name), errors="replace") as file:
+                return file.read()
+        except OSError:
+            return ""
+
+    def lines(self, name):
+        return self.read(name).splitlines()
+
+    def number(self, name):
+        text = self.read(name).strip()
+        return int(text) if re.fullmatch(r"-?\d+", text) else None
+
+    def expect(self, condition, what):
+        print(("ok   " if condition else "FAIL ") + what)
+        if not condition:
+            self.failures.append(what)
+        return condition
+
+    def program_lines(self, name):
+        return [line for line in self.lines(name) if line.startswith("statusanzeige: ")]
+
+
+def parse_reports(lines):
+    """(port 0, port 1) of each report-log line, or None for a malformed one."""
+    reports = []
+    for line in lines:
+        match = re.fullmatch(r"\d+\.\d{6} 00 ([0-9A-F]{2}) ([0-9A-F]{2})", line)
+        reports.append((int(match.group(1), 16), int(match.group(2), 16)) if match else None)
+    return reports
+
+
+def check_no_device(c):
+    print("-- started without a controller")
+    c.expect(c.read("nodevice.box").strip() != "", 'a message box titled "Error" appears')
+    c.expect(c.read("nodevice.main").strip() == "", "the main window is never shown")
+    c.expect(c.number("nodevice.rc") == 1, "the program ends with status 1 once it is dismissed")
+    c.expect(c.program_lines("nodevice.err") == [], "no node is named on standard error")
+
+
+def check_plugged(c):
+    print("-- the emulated IO-Warrior 24 plugged in")
+    dmesg = c.read("dmesg-plugged.txt")
+    c.expect("interface=0 now attached to iowarrior0" in dmesg,
+             "the iowarrior driver attaches interface 0 as iowarrior0")
+    sysfs = c.lines("sysfs.txt")
+    c.expect(sysfs == ["iowarrior0 00 07c0 1501", "iowarrior1 01 07c0 1501"],
+             f"sysfs tells both interfaces as 07c0:1501 ({sysfs})")
+    c.expect("request 33 10 acknowledged" in c.read("gadget-events.log"),
+             "the driver's SET_IDLE reaches the gadget")
+
+
+def check_denied(c):
+    print("-- a user who may not open the node")
+    c.expect(c.program_lines("denied.err") ==
+             ["statusanzeige: cannot open /dev/usb/iowarrior0: Permission denied"],
+             "standard error names the pin interface's node, and only it")
+    c.expect(c.read("denied.box").strip() != "", 'a message box titled "Error" appears')
+    c.expect(c.read("denied.main").strip() == "", "the main window is never shown")
+    c.expect(c.number("denied.rc") == 1, "the program ends with status 1")
+
+
+def check_run(c):
+    print("-- a run, unplugged and plugged in again")
+    lines = c.lines("reports.log")
+    reports = parse_reports(lines)
+    shown = c.lines("display.log")
+    if not c.expect(c.read("run.window").strip() != "", "the main window appears"):
+        return
+    if not c.expect(None not in reports, "every report is ID 0 and two port bytes"):
+        return
+    unplugged = c.number("unplug.count") or 0
+    c.expect(unplugged >= 3 + 3 * STEP, f"{unplugged} reports arrived before the unplug")
+    c.expect(reports[:3] == CLEAR, "the run starts with the clear sequence")
+    run = CLEAR + [r for k in range(len(FIRST_TEXT) - 7) for r in window_reports(k)]
+    c.expect(reports[:unplugged] == run[:unplugged],
+             "every report up to the unplug follows the run in order")
+    for k in range(3):
+        start = 3 + k * STEP
+        c.expect(reports[start:start + STEP] == window_reports(k),
+                 f"step {k} ({FIRST_TEXT[k:k + 8]!r}) arrives byte for byte")
+        c.expect(shown[start + STEP - 1:start + STEP] == [f"|{FIRST_TEXT[k:k + 8]}|"],
+                 f"after step {k} the display model shows {FIRST_TEXT[k:k + 8]!r}")
+
+    said = c.program_lines("run.err")
+    lost = [line for line in said if " lost " in line]
+    back = [line for line in said if " back " in line]
+    # "No such device" as a rule; an unplug in the middle of a transfer may
+    # give another reason.
+    c.expect(len(lost) == 1 and re.fullmatch(
+        r"statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior0: \S.*", lost[0]) is not None,
+        f"the loss is said once ({lost})")
+    c.expect(len(back) == 1 and re.fullmatch(
+        r"statusanzeige: the IO-Warrior 24 is back at /dev/usb/iowarrior\d+", back[0]) is not None,
+        f"the return is said once ({back})")
+    c.expect(said.index(lost[0]) < said.index(back[0]) if lost and back else False,
+             "first lost, then back")
+    c.expect(c.number("gone.count") == unplugged, "nothing arrives while it is unplugged")
+
+    # After the replug: the tail of the window that was being written when
+    # the controller came back, then whole windows in order.
+    closed = c.number("closed.count") or 0
+    after = reports[unplugged:closed]
+    first = next((i for i in range(len(after) - 1)
+                  if after[i][0] == 0xFF and after[i + 1][0] == 0xFB), None)
+    if not c.expect(first is not None and first + STEP <= len(after),
+                    "a whole window arrives after the replug"):
+        return
+    k = next((k for k in range(len(FIRST_TEXT) - 7)
+              if after[first:first + STEP] == window_reports(k)), None)
+    if not c.expect(k is not None and k > 2,
+                    "the next window after the replug arrives complete and byte for byte"):
+        return
+    print(f"     (window {k}, {FIRST_TEXT[k:k + 8]!r}, after {first} reports of window {k - 1})")
+    c.expect(first == 0 or after[:first] == window_reports(k - 1)[STEP - first:],
+             "the reports before it finish the window in progress")
+    end = unplugged + first + STEP
+    c.expect(shown[end - 1:end] == [f"|{FIRST_TEXT[k:k + 8]}|"],
+             f"the display model then shows {FIRST_TEXT[k:k + 8]!r}")
+    rest = after[first:]
+    expected = [r for j in range(k, len(FIRST_TEXT) - 7) for r in window_reports(j)]
+    c.expect(rest == expected[:len(rest)], "every later report follows the run in order")
+
+    print("-- closing the window")
+    c.expect(c.number("run.rc") == 0, "the program was running and ends with status 0")
+    c.expect(c.number("final.count") == closed == len(lines),
+             "no report arrives after the program has closed the controller")
+    c.expect("special-mode" not in c.read("gadget-events.log"),
+             "nothing is sent to the special-mode interface")
+
+
+def check(out):
+    c = Checks(out)
+    check_no_device(c)
+    check_plugged(c)
+    check_denied(c)
+    check_run(c)
+    return c.failures
+
+
+def qemu_usable():
+    if shutil.which(QEMU) is None:
+        return f"{QEMU} is not installed (package qemu-system-x86)"
+    try:
+        subprocess.run([QEMU, "-accel", "tcg", "-machine", "none", "-display", "none",
+                        "-nodefaults", "-S", "-monitor", "none", "-version"],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=30)
+    except (OSError, subprocess.SubprocessError) as error:
+        return f"{QEMU} does not run here: {error}"
+    return None
+
+
+def show_console(work):
+    try:
+        with open(os.path.join(work, "console.log"), errors="replace") as console:
+            print("-- the guest's console\n" + console.read()[-6000:])
+    except OSError:
+        pass
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--program", required=True, help="the statusanzeige binary")
+    parser.add_argument("--gadget", required=True, help="the iow24-gadget binary")
+    parser.add_argument("--cache", required=True, help="folder for the kernel package")
+    parser.add_argument("--work", required=True, help="folder for the guest's files")
+    args = parser.parse_args()
+
+    reason = qemu_usable()
+    if reason:
+        print(f"SKIP: {reason}; the driver path is not tested on this machine")
+        return SKIP
+    try:
+        tree = kernel_tree(args.cache)
+        prepare_work(args.work, args.program, args.gadget)
+        initramfs = make_initramfs(tree, args.work)
+        console = os.path.join(args.work, "console.log")
+        boot(tree, initramfs, args.work, console)
+    except subprocess.CalledProcessError as error:
+        print(f"FAIL: {' '.join(error.cmd)}: {error.stdout}")
+        return 1
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        show_console(args.work)
+        return 1
+    with open(os.path.join(args.work, "console.log"), errors="replace") as console:
+        print("".join(line for line in console if line.startswith("guest: ")), end="")
+    failures = check(os.path.join(args.work, "out"))
+    if failures:
+        show_console(args.work)
+        print(f"{len(failures)} checks failed; the guest's files are in {args.work}")
+        return 1
+    print("the driver path works")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
