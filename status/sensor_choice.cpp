@@ -32,8 +32,26 @@ bool ContainsAny(const std::string& label, std::initializer_list<std::string_vie
   return false;
 }
 
+// Standby rails ("3VSB", "+3.3VSB", "5VSB", "5V Standby") feed the board
+// while it is off; they are never the main rails.
+bool IsStandby(const std::string& label) {
+  return label.find("vsb") != std::string::npos || label.find("standby") != std::string::npos ||
+         label.find("stby") != std::string::npos;
+}
+
 bool EqualsAny(const std::string& label, std::initializer_list<std::string_view> words) {
   return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return label == w; });
+}
+
+// A CPU temperature other than one core's: LibreHardwareMonitor's per-core
+// "CPU Core #1" give way to its "CPU Package".
+bool NamesCpu(const std::string& label) {
+  return ContainsAny(label, {"cpu"}) && !ContainsAny(label, {"cpu core #"});
+}
+
+// AMD's control temperature as LibreHardwareMonitor names it.
+bool IsAmdCoreTemp(const std::string& label) {
+  return EqualsAny(label, {"core (tctl/tdie)", "core (tctl)", "core (tdie)"});
 }
 
 using Match = std::function<bool(const FeatureCandidate&, const std::string& label)>;
@@ -64,9 +82,9 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
     case Reading::kCpuTemperature:
       return FirstOfPasses(
           f, FeatureKind::kTemperature,
-          {[](const FeatureCandidate&, const std::string& l) { return ContainsAny(l, {"cpu"}); },
+          {[](const FeatureCandidate&, const std::string& l) { return NamesCpu(l); },
            [](const FeatureCandidate& c, const std::string& l) {
-             return c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"});
+             return (c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"})) || IsAmdCoreTemp(l);
            },
            [](const FeatureCandidate& c, const std::string& l) {
              return c.chip == "coretemp" && l == "package id 0";
@@ -79,17 +97,17 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
       return FirstOfPasses(
           f, FeatureKind::kVoltage,
           {[](const FeatureCandidate&, const std::string& l) {
-             return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage"}) ||
-                    ContainsAny(l, {"core voltage"});
+             return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage", "cpu vcore"}) ||
+                    ContainsAny(l, {"core voltage", "core (svi"});
            },
            [](const FeatureCandidate& c, const std::string&) { return c.name == "in0"; }});
     case Reading::kRail3V3:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
-        return ContainsAny(l, {"3.3v", "3.3 v", "+3.3", "3vcc"}) && !ContainsAny(l, {"3vsb"});
+        return ContainsAny(l, {"3.3v", "3.3 v", "+3.3", "3vcc"}) && !IsStandby(l);
       });
     case Reading::kRail5V:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
-        return ContainsAny(l, {"+5v", "5v", "5 v"}) && !ContainsAny(l, {"5vsb"});
+        return ContainsAny(l, {"+5v", "5v", "5 v"}) && !IsStandby(l);
       });
     case Reading::kRail12V:
       return FirstMatch(f, FeatureKind::kVoltage, [](const auto&, const std::string& l) {
@@ -99,7 +117,9 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
       return FirstOfPasses(
           f, FeatureKind::kFan,
           {[](const FeatureCandidate&, const std::string& l) { return ContainsAny(l, {"cpu"}); },
-           [](const FeatureCandidate& c, const std::string&) { return c.name == "fan1"; }});
+           [](const FeatureCandidate& c, const std::string& l) {
+             return c.name == "fan1" || l == "fan #1";
+           }});
   }
   return std::nullopt;
 }

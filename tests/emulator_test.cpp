@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include "app/command_line.h"
@@ -91,21 +93,30 @@ TEST(EmulatedSensors, StayInTheirPlausibleRangesOverAnHour) {
   }
 }
 
-TEST(ReportLog, OneFlushedLinePerReportWithMicrosecondsAndHexBytes) {
-  std::FILE* file = std::tmpfile();
+TEST(ReportLog, EachLineCanBeFollowedLiveThroughAnotherHandle) {
+  const std::string path =
+      ::testing::TempDir() + "report-log-" +
+      std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  std::FILE* file = std::fopen(path.c_str(), "w");
   ASSERT_NE(file, nullptr);
+  std::ifstream follower(path);  // like tail -f: a handle of its own
   double now = 1765141234.000123;
   emulator::ReportLog log(file, [&] { return now; });
+  const auto next_line = [&] {
+    std::string line;
+    std::getline(follower, line);
+    follower.clear();
+    return line;
+  };
   const std::uint8_t a[3] = {0x00, 0xFF, 0x00};
-  const std::uint8_t b[3] = {0x00, 0xE5, 0x6E};
   log.Write(a);
+  EXPECT_EQ(next_line(), "1765141234.000123 00 FF 00");
   now += 1.5;
+  const std::uint8_t b[3] = {0x00, 0xE5, 0x6E};
   log.Write(b);
-  std::rewind(file);
-  char buffer[256] = {};
-  const std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, file);
+  EXPECT_EQ(next_line(), "1765141235.500123 00 E5 6E");
   std::fclose(file);
-  EXPECT_EQ(std::string(buffer, n), "1765141234.000123 00 FF 00\n1765141235.500123 00 E5 6E\n");
+  std::remove(path.c_str());
 }
 
 TEST(Font5x7, PrintableAsciiHasGlyphsAndOtherCodesAreBlank) {
@@ -177,7 +188,9 @@ TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
   EXPECT_EQ(demo.report_log, "r.log");
   EXPECT_EQ(ParseCommandLine({"--report-log=x.log"}, true).report_log, "x.log");
   EXPECT_FALSE(ParseCommandLine({"--report-log"}, true).error.empty());
-  EXPECT_EQ(UsageLine(kStatusanzeige), "Usage: statusanzeige [--help] [--version]");
+  EXPECT_TRUE(ParseCommandLine({"--sensors"}, false).sensors);
+  EXPECT_TRUE(ParseCommandLine({"--system-sensors", "--sensors"}, true).sensors);
+  EXPECT_EQ(UsageLine(kStatusanzeige), "Usage: statusanzeige [--help] [--version] [--sensors]");
 }
 
 TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
@@ -195,7 +208,7 @@ TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
   EXPECT_EQ(status, 2);
   EXPECT_EQ(errors,
             "statusanzeige-demo: unknown argument '--bogus'; Usage: statusanzeige-demo [--help] "
-            "[--version] [--system-sensors] [--report-log FILE]\n");
+            "[--version] [--sensors] [--system-sensors] [--report-log FILE]\n");
   const auto help = std::get<1>(handle(kStatusanzeige, {"--help"}));
   EXPECT_EQ(help.rfind("Usage: statusanzeige [--help]", 0), 0U);
   EXPECT_EQ(help.find("--report-log"), std::string::npos) << "the demo's options are its own";

@@ -1,12 +1,18 @@
 // The Qt windows: layout, the error box, clicks and the close, termination
 // signals and the painted window.
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QMessageBox>
 #include <QTimer>
 #include <csignal>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "app/form1.h"
 #include "emulator/display_model.h"
@@ -56,6 +62,53 @@ TEST(QtFormWindow, TerminationSignalsCloseItThroughItsUnload) {
     EXPECT_FALSE(window.isVisible()) << "signal " << signal;
   }
   EXPECT_EQ(events.unloads, 1) << "unloaded once";
+}
+
+// Whether process `pid` has a handler for `signal` (Linux: /proc/<pid>/status).
+bool Catches(pid_t pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("SigCgt:", 0) == 0) {
+      return ((std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1U) != 0;
+    }
+  }
+  return false;
+}
+
+// Waits up to `seconds` for `done`, looking every 10 ms.
+bool Within(double seconds, const std::function<bool()>& done) {
+  for (int i = 0; i < seconds * 100; ++i) {
+    if (done()) return true;
+    ::usleep(10000);
+  }
+  return done();
+}
+
+TEST(QtDemo, SigtermClosesBothWindowsAndEndsTheProgramWithoutAReport) {
+  const std::string log = ::testing::TempDir() + "demo-" + std::to_string(::getpid()) + ".log";
+  const char* argv[] = {STATUSANZEIGE_DEMO, "--report-log", log.c_str(), nullptr};
+  pid_t pid = 0;
+  ASSERT_EQ(
+      ::posix_spawn(&pid, STATUSANZEIGE_DEMO, nullptr, nullptr, const_cast<char**>(argv), environ),
+      0);
+  int status = -1;
+  const auto ended = [&] { return ::waitpid(pid, &status, WNOHANG) == pid; };
+  // Its windows are up once it takes SIGTERM as a close.
+  const bool ready = Within(30, [&] { return ended() || Catches(pid, SIGTERM); });
+  if (!ready || status != -1) ::kill(pid, SIGKILL);
+  ASSERT_TRUE(ready && status == -1) << "the demo did not come up";
+  ::kill(pid, SIGTERM);
+  // The emulated display's window must close too, or the event loop goes on.
+  if (!Within(10, ended)) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    FAIL() << "still running after SIGTERM";
+  }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  std::ostringstream reports;
+  reports << std::ifstream(log).rdbuf();
+  EXPECT_EQ(reports.str(), "") << "no click, so no report, nor at the close";
+  std::remove(log.c_str());
 }
 
 TEST(QtMessageBox, IsModalWithOneOkButtonAndNoIcon) {

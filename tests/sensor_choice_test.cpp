@@ -51,6 +51,32 @@ TEST(SensorChoice, AsusWmiSensorsBoard) {
   EXPECT_EQ(ChooseFeature(Reading::kRail3V3, reordered), std::nullopt);
 }
 
+TEST(SensorChoice, StandbyRailsAreNeverTheMainRailsWhereverTheyStand) {
+  struct Case {
+    Reading reading;
+    std::vector<std::string> labels;  // voltages of one chip, in detection order
+    std::optional<std::size_t> pick;
+  };
+  const std::vector<Case> cases = {
+      {Reading::kRail3V3, {"+3.3VSB", "+3.3V"}, 1},
+      {Reading::kRail3V3, {"3.3VSB", "3.3V"}, 1},
+      {Reading::kRail3V3, {"3VSB", "3VCC"}, 1},
+      {Reading::kRail3V3, {"3.3V Standby", "+3.3V"}, 1},
+      {Reading::kRail3V3, {"+3.3VSB"}, std::nullopt},
+      {Reading::kRail5V, {"+5VSB", "+5V"}, 1},
+      {Reading::kRail5V, {"5VSB", "5V"}, 1},
+      {Reading::kRail5V, {"5V Stby", "+5 V"}, 1},
+      {Reading::kRail5V, {"5VSB"}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    std::vector<FeatureCandidate> features;
+    for (const std::string& label : c.labels) {
+      features.push_back({"it8792", K::kVoltage, "in" + std::to_string(features.size()), label});
+    }
+    EXPECT_EQ(ChooseFeature(c.reading, features), c.pick) << c.labels.front();
+  }
+}
+
 TEST(SensorChoice, AsusEcSensorsBesideAnNct6798WithASensorsConf) {
   const std::vector<FeatureCandidate> board = {
       {"asusec", K::kTemperature, "temp1", "Chipset"},
@@ -116,6 +142,41 @@ TEST(SensorChoice, K10tempAndCoretempCpuTemperatures) {
                                                {"it87", K::kTemperature, "temp1", "cpu temp"}};
   EXPECT_EQ(ChooseFeature(Reading::kCpuTemperature, mixed), 1U);
   EXPECT_EQ(ChooseFeature(Reading::kCpuFan, mixed), 0U);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SensorChoice, LibreHardwareMonitorNames) {
+  // Names as LibreHardwareMonitor gives them; standby rails come before the
+  // real ones here to show they are passed over.
+  const std::vector<FeatureCandidate> board = {
+      {"nct6796d", K::kVoltage, "in7", "+3V Standby"},
+      {"nct6796d", K::kVoltage, "in8", "Standby +3.3V"},
+      {"nct6796d", K::kVoltage, "in9", "+5V Standby"},
+      {"nct6796d", K::kVoltage, "in3", "+3.3V"},
+      {"nct6796d", K::kVoltage, "in1", "+5V"},
+      {"intelcpu", K::kTemperature, "temperature/0", "CPU Core #1"},
+      {"intelcpu", K::kTemperature, "temperature/8", "CPU Package"},
+      {"nct6796d", K::kFan, "fan3", "Chassis Fan #1"},
+      {"nzxt", K::kFan, "fan/0", "Fan #1"},
+  };
+  EXPECT_EQ(Picks(board),
+            (std::vector<std::string>{"intelcpu/temperature/8", "", "", "nct6796d/in3",
+                                      "nct6796d/in1", "", "nzxt/fan/0"}));
+
+  const std::vector<FeatureCandidate> amd = {
+      {"amdcpu", K::kVoltage, "voltage/1", "SoC (SVI2 TFN)"},
+      {"amdcpu", K::kVoltage, "voltage/0", "Core (SVI2 TFN)"},
+      {"amdcpu", K::kTemperature, "temperature/1", "CCD1 (Tdie)"},
+      {"amdcpu", K::kTemperature, "temperature/0", "Core (Tctl/Tdie)"},
+  };
+  EXPECT_EQ(ChooseFeature(Reading::kCoreVoltage, amd), 1U);
+  EXPECT_EQ(ChooseFeature(Reading::kCpuTemperature, amd), 3U);
+  const std::vector<FeatureCandidate> ite = {{"it8686e", K::kVoltage, "in1", "Voltage #2"},
+                                             {"it8686e", K::kVoltage, "in2", "CPU VCore"}};
+  EXPECT_EQ(ChooseFeature(Reading::kCoreVoltage, ite), 1U);
 }
 
 }  // namespace

@@ -107,32 +107,36 @@ TEST_F(TickerFixture, ReturnsWithoutProcessingEventsWhenTheClockIsAlreadyPastThe
   EXPECT_EQ(t.PauseStart, 100);
 }
 
-TEST_F(TickerFixture, APauseNeverOutlastsItsLengthOnTheMonotonicClock) {
+TEST_F(TickerFixture, MidnightOrASetClockLeavesAPauseTheTimeThatWasLeftOfIt) {
   struct Case {
     const char* what;
     double start;
-    double step_after_first_wait;  // wall clock set by this much inside the pause
+    double set_by;  // the wall clock is set by this much 0.1 s into the pause
+    double lasts;   // on the monotonic clock
+    double ends;    // on the wall clock; -1 where the monotonic clock ends it
   };
-  for (const Case c : {Case{"just before midnight, target 86400", 86399.3, 0.0},
-                       Case{"just before midnight, target 86401", 86399.6, 0.0},
-                       Case{"clock set back an hour", 500.2, -3600.0},
-                       Case{"clock set forward an hour", 500.2, 3600.0}}) {
+  for (const Case c : {Case{"target 86400, reached at midnight", 86399.3, 0.0, 0.7, 0.0},
+                       Case{"target 86401, after midnight", 86399.6, 0.0, 1.4, 1.0},
+                       Case{"86399.5 rounds to the even 86400", 86399.5, 0.0, 1.5, 1.0},
+                       Case{"set back an hour", 50000.2, -3600.0, 0.8, -1},
+                       Case{"set back an hour, across midnight", 500.2, -3600.0, 0.8, -1},
+                       Case{"set forward past the target", 500.2, 3600.0, 0.1, 4100.3}}) {
     fakes::FakeClock c_clock(c.start);
     fakes::FakeEventPump pump(c_clock);
-    bool stepped = false;
-    pump.after_wait = [&] {
-      if (!stepped) c_clock.StepWall(c.step_after_first_wait);
-      stepped = true;
-    };
-    // The first wait is cut short, so that the clock is set mid-pause.
-    pump.At(c_clock.Monotonic() + 0.1, [] {});
+    pump.At(c_clock.Monotonic() + 0.1, [&] { c_clock.StepWall(c.set_by); });
     display::Ticker t(port, c_clock, pump);
     t.PauseSeconds = 1;
     const double began = c_clock.Monotonic();
     t.Pause();
     const double lasted = c_clock.Monotonic() - began;
-    EXPECT_LE(lasted, 1.5 + 1e-9) << c.what;
-    EXPECT_GT(lasted, 0.0) << c.what;
+    if (c.ends >= 0) {
+      EXPECT_NEAR(lasted, c.lasts, 1e-6) << c.what;
+      EXPECT_NEAR(c_clock.SecondsSinceMidnight(), c.ends, 1e-6) << c.what;
+    } else {
+      // The monotonic clock may end it a hair late, never early.
+      EXPECT_GE(lasted, c.lasts - 1e-6) << c.what;
+      EXPECT_LE(lasted, c.lasts + 0.025) << c.what;
+    }
     EXPECT_LT(pump.calls, 5) << c.what << ": waits, does not spin";
   }
 }

@@ -28,7 +28,12 @@ struct KernelIowarriorInfo {
 };
 static_assert(sizeof(KernelIowarriorInfo) == 40, "layout of the driver's struct iowarrior_info");
 constexpr unsigned kCodeMercsMagic = 0xC0;
+
+}  // namespace
+
 const unsigned long kIowGetInfo = _IOR(kCodeMercsMagic, 3, KernelIowarriorInfo);
+
+namespace {
 
 constexpr std::string_view kNodePrefix = "iowarrior";
 

@@ -20,6 +20,9 @@ namespace platform {
 inline constexpr std::uint32_t kCodeMercenariesVendor = 0x07C0;
 inline constexpr std::uint32_t kIoWarrior24Product = 0x1501;
 
+// The request number of the driver's IOW_GETINFO ioctl.
+extern const unsigned long kIowGetInfo;
+
 // What the driver's IOW_GETINFO tells about one node.
 struct IowarriorNodeInfo {
   std::uint32_t vendor = 0;

@@ -8,7 +8,6 @@
 
 #include <ostream>
 
-#include "platform/windows/asus_sensors.h"
 #include "platform/windows/hid_iowkit.h"
 #include "platform/windows/program_icon.h"
 #include "platform/windows/termination.h"
@@ -16,6 +15,7 @@
 #include "platform/windows/win_form_window.h"
 #include "platform/windows/win_painted_window.h"
 #include "platform/windows/win_window.h"
+#include "platform/windows/windows_sensors.h"
 
 namespace platform {
 namespace {
@@ -84,7 +84,7 @@ std::unique_ptr<Iowkit> WinToolkit::Controller() {
 }
 
 std::unique_ptr<Sensors> WinToolkit::MachineSensors() {
-  return std::make_unique<AsusDllSensors>(errors_);
+  return MakeWindowsSensors(errors_, clock_);
 }
 
 void WinToolkit::SetProgramIcon(const std::function<void(Canvas&)>& paint) {

@@ -25,6 +25,7 @@ add_library(sa_windows STATIC
   ${_windows}/asus_sensors.cpp
   ${_windows}/gdi_canvas.cpp
   ${_windows}/hid_iowkit.cpp
+  ${_windows}/lhm_fetch.cpp
   ${_windows}/messages.cpp
   ${_windows}/program_icon.cpp
   ${_windows}/system_clock.cpp
@@ -35,9 +36,10 @@ add_library(sa_windows STATIC
   ${_windows}/win_painted_window.cpp
   ${_windows}/win_toolkit.cpp
   ${_windows}/win_window.cpp
-  ${_windows}/windows_hid.cpp)
+  ${_windows}/windows_hid.cpp
+  ${_windows}/windows_sensors.cpp)
 target_include_directories(sa_windows PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(sa_windows PUBLIC hid setupapi comctl32 gdi32 user32 shell32)
+target_link_libraries(sa_windows PUBLIC sa_core hid setupapi comctl32 gdi32 user32 shell32 winhttp)
 
 # statusanzeige.exe and statusanzeige-demo.exe: GUI programs (no console
 # window of their own), with the icon, the manifest and version information.
@@ -62,3 +64,6 @@ statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
 # tools/windows-icon, which runs it and updates statusanzeige.ico.
 add_executable(statusanzeige-icon-writer EXCLUDE_FROM_ALL ${_windows}/icon_writer.cpp)
 target_link_libraries(statusanzeige-icon-writer PRIVATE sa_windows sa_core)
+
+# The installer and the portable .zip.
+include(${CMAKE_SOURCE_DIR}/packaging/windows/windows-packaging.cmake)

@@ -204,16 +204,15 @@ TEST(Text, Utf8RoundTripsThroughUtf16) {
 TEST(AsusDllSensors, WithoutTheLibraryEveryReadingIsZeroSaidOnce) {
   std::ostringstream errors;
   platform::AsusDllSensors sensors(errors, L"no-such-sensor-library.dll");
+  EXPECT_FALSE(sensors.Found());
   EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 0);
   EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 0);
   EXPECT_EQ(sensors.Read(platform::Reading::kCpuFan), 0);
   EXPECT_EQ(sensors.Describe(platform::Reading::kCpuFan), "");
   const std::string said = errors.str();
-  EXPECT_EQ(said,
-            "statusanzeige: no sensor for the CPU temperature (no-such-sensor-library.dll not "
-            "found); it shows 0\n"
-            "statusanzeige: no sensor for the CPU fan speed (no-such-sensor-library.dll not "
-            "found); it shows 0\n");
+  EXPECT_EQ(said.rfind("statusanzeige: cannot load no-such-sensor-library.dll: ", 0), 0U) << said;
+  EXPECT_NE(said.find("(error 126); every reading shows 0\n"), std::string::npos) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
 }
 
 #ifdef STATUSANZEIGE_FAKE_SENSOR_LIBRARY
@@ -226,8 +225,9 @@ TEST(AsusDllSensors, CallsTheLibrarysFunctionsAndKeepsTheLow16BitsSigned) {
   EXPECT_EQ(sensors.Read(platform::Reading::kCoreVoltage), 1650);
   EXPECT_EQ(sensors.Read(platform::Reading::kRail12V), 12160);
   EXPECT_EQ(sensors.Read(platform::Reading::kCpuFan), 0x2345) << "0x12345, low 16 bits";
-  EXPECT_EQ(sensors.Describe(platform::Reading::kCoreVoltage),
-            std::string(STATUSANZEIGE_FAKE_SENSOR_LIBRARY) + " GetVoltIN1");
+  EXPECT_NE(sensors.Describe(platform::Reading::kCoreVoltage)
+                .find(std::string(STATUSANZEIGE_FAKE_SENSOR_LIBRARY) + " GetVoltIN1"),
+            std::string::npos);
   // The fake has no GetVoltIN2: that reading alone is 0, said once.
   EXPECT_EQ(sensors.Read(platform::Reading::kRail3V3), 0);
   EXPECT_EQ(sensors.Describe(platform::Reading::kRail3V3), "");
