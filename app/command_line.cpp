@@ -14,6 +14,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool dem
       line.help = true;
     } else if (a == "--version") {
       line.version = true;
+    } else if (a == "--sensors") {
+      line.sensors = true;
     } else if (demo && a == "--system-sensors") {
       line.system_sensors = true;
     } else if (demo && a == "--report-log") {
@@ -33,7 +35,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool dem
 }
 
 std::string UsageLine(const ProgramInfo& program) {
-  return std::string("Usage: ") + program.name + " [--help] [--version]" +
+  return std::string("Usage: ") + program.name + " [--help] [--version] [--sensors]" +
          (program.demo ? " [--system-sensors] [--report-log FILE]" : "");
 }
 
@@ -43,8 +45,8 @@ std::string HelpText(const ProgramInfo& program) {
     text +=
         "Runs statusanzeige on an emulated IO-Warrior 24 with two SLG 2016 modules,\n"
         "drawn in a second window. No hardware needed.\n\n"
-        "  --system-sensors   show this machine's sensors (lm-sensors) instead of\n"
-        "                     emulated readings\n"
+        "  --system-sensors   show this machine's sensors instead of emulated\n"
+        "                     readings\n"
         "  --report-log FILE  append one line per report sent: epoch seconds, then\n"
         "                     the three report bytes in hex\n";
   } else {
@@ -53,6 +55,8 @@ std::string HelpText(const ProgramInfo& program) {
         "IO-Warrior 24. Click \"Anzeigestart\" to run the nine texts once.\n";
   }
   text +=
+      "  --sensors          list where each reading comes from, its value now and\n"
+      "                     what the display shows for it, then exit\n"
       "  --help             show this help\n"
       "  --version          show the version\n";
   return text;

@@ -17,6 +17,7 @@ inline constexpr ProgramInfo kStatusanzeigeDemo{"statusanzeige-demo", true};
 struct CommandLine {
   bool help = false;
   bool version = false;
+  bool sensors = false;         // list the sensors, then exit
   bool system_sensors = false;  // demo only
   std::string report_log;       // demo only
   std::string error;            // set when the arguments are wrong

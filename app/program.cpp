@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/dot_matrix.h"
 #include "app/form1.h"
+#include "status/sensor_listing.h"
 
 namespace app {
 namespace {
@@ -43,6 +44,10 @@ int RunStatusanzeige(platform::Toolkit& toolkit) {
   if (const auto status = HandleCommandLine(kStatusanzeige, toolkit.Arguments(), toolkit.Output(),
                                             toolkit.Errors(), &line)) {
     return *status;
+  }
+  if (line.sensors) {
+    status::ListSensors(*toolkit.MachineSensors(), toolkit.Output());
+    return 0;
   }
   if (!toolkit.Start()) return 1;
   const auto iowkit = toolkit.Controller();

@@ -13,6 +13,7 @@
 #include "emulator/display_view.h"
 #include "emulator/emulated_iowkit.h"
 #include "emulator/emulated_sensors.h"
+#include "status/sensor_listing.h"
 
 namespace emulator {
 
@@ -21,6 +22,16 @@ int RunDemo(platform::Toolkit& toolkit) {
   if (const auto status = HandleCommandLine(kStatusanzeigeDemo, toolkit.Arguments(),
                                             toolkit.Output(), toolkit.Errors(), &line)) {
     return *status;
+  }
+  if (line.sensors) {
+    std::unique_ptr<platform::Sensors> sensors;
+    if (line.system_sensors) {
+      sensors = toolkit.MachineSensors();
+    } else {
+      sensors = std::make_unique<EmulatedSensors>(toolkit.Clocks());
+    }
+    status::ListSensors(*sensors, toolkit.Output());
+    return 0;
   }
 
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> log_file(nullptr, std::fclose);

@@ -50,7 +50,9 @@ class Toolkit {
   virtual std::ostream& Output() = 0;
 
   // Connects to the window system. False, after saying why on Errors(), when
-  // there is none. Nothing below Start() may be used before it.
+  // there is none. Nothing below Start() may be used before it, except
+  // Clocks() and MachineSensors(): --sensors lists the sensors without a
+  // window system.
   virtual bool Start() = 0;
 
   virtual Clock& Clocks() = 0;

@@ -7,9 +7,21 @@
 # there under Xvfb, clicked by xdotool.
 statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
 
+# What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
+# googletest's sources, nlohmann-json's headers, NSIS for the installer,
+# Wine with a virtual display for its tests, clang-tidy.
+statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools
+                                googletest nlohmann-json3-dev nsis wine wine64 fonts-wine xvfb
+                                clang-tidy python3)
+
 statusanzeige_install_deps() {
-  local wanted=(cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev libgmock-dev
-                libgl-dev clang-format clang-tidy python3 "$@")
+  statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \
+    libgmock-dev libgl-dev nlohmann-json3-dev clang-format clang-tidy python3 "$@"
+}
+
+# Installs just the packages named.
+statusanzeige_install_deps_only() {
+  local wanted=("$@")
   local missing=()
   local package
   for package in "${wanted[@]}"; do

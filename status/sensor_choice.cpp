@@ -43,6 +43,17 @@ bool EqualsAny(const std::string& label, std::initializer_list<std::string_view>
   return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return label == w; });
 }
 
+// A CPU temperature other than one core's: LibreHardwareMonitor's per-core
+// "CPU Core #1" give way to its "CPU Package".
+bool NamesCpu(const std::string& label) {
+  return ContainsAny(label, {"cpu"}) && !ContainsAny(label, {"cpu core #"});
+}
+
+// AMD's control temperature as LibreHardwareMonitor names it.
+bool IsAmdCoreTemp(const std::string& label) {
+  return EqualsAny(label, {"core (tctl/tdie)", "core (tctl)", "core (tdie)"});
+}
+
 using Match = std::function<bool(const FeatureCandidate&, const std::string& label)>;
 
 std::optional<std::size_t> FirstMatch(const std::vector<FeatureCandidate>& features,
@@ -71,9 +82,9 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
     case Reading::kCpuTemperature:
       return FirstOfPasses(
           f, FeatureKind::kTemperature,
-          {[](const FeatureCandidate&, const std::string& l) { return ContainsAny(l, {"cpu"}); },
+          {[](const FeatureCandidate&, const std::string& l) { return NamesCpu(l); },
            [](const FeatureCandidate& c, const std::string& l) {
-             return c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"});
+             return (c.chip == "k10temp" && EqualsAny(l, {"tctl", "tdie"})) || IsAmdCoreTemp(l);
            },
            [](const FeatureCandidate& c, const std::string& l) {
              return c.chip == "coretemp" && l == "package id 0";
@@ -86,8 +97,8 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
       return FirstOfPasses(
           f, FeatureKind::kVoltage,
           {[](const FeatureCandidate&, const std::string& l) {
-             return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage"}) ||
-                    ContainsAny(l, {"core voltage"});
+             return EqualsAny(l, {"vcore", "cpu core", "cpu core voltage", "cpu vcore"}) ||
+                    ContainsAny(l, {"core voltage", "core (svi"});
            },
            [](const FeatureCandidate& c, const std::string&) { return c.name == "in0"; }});
     case Reading::kRail3V3:
@@ -106,7 +117,9 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
       return FirstOfPasses(
           f, FeatureKind::kFan,
           {[](const FeatureCandidate&, const std::string& l) { return ContainsAny(l, {"cpu"}); },
-           [](const FeatureCandidate& c, const std::string&) { return c.name == "fan1"; }});
+           [](const FeatureCandidate& c, const std::string& l) {
+             return c.name == "fan1" || l == "fan #1";
+           }});
   }
   return std::nullopt;
 }

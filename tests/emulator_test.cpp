@@ -190,7 +190,9 @@ TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
   EXPECT_EQ(demo.report_log, "r.log");
   EXPECT_EQ(ParseCommandLine({"--report-log=x.log"}, true).report_log, "x.log");
   EXPECT_FALSE(ParseCommandLine({"--report-log"}, true).error.empty());
-  EXPECT_EQ(UsageLine(kStatusanzeige), "Usage: statusanzeige [--help] [--version]");
+  EXPECT_TRUE(ParseCommandLine({"--sensors"}, false).sensors);
+  EXPECT_TRUE(ParseCommandLine({"--system-sensors", "--sensors"}, true).sensors);
+  EXPECT_EQ(UsageLine(kStatusanzeige), "Usage: statusanzeige [--help] [--version] [--sensors]");
 }
 
 TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
@@ -208,7 +210,7 @@ TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
   EXPECT_EQ(status, 2);
   EXPECT_EQ(errors,
             "statusanzeige-demo: unknown argument '--bogus'; Usage: statusanzeige-demo [--help] "
-            "[--version] [--system-sensors] [--report-log FILE]\n");
+            "[--version] [--sensors] [--system-sensors] [--report-log FILE]\n");
   const auto help = std::get<1>(handle(kStatusanzeige, {"--help"}));
   EXPECT_EQ(help.rfind("Usage: statusanzeige [--help]", 0), 0U);
   EXPECT_EQ(help.find("--report-log"), std::string::npos) << "the demo's options are its own";

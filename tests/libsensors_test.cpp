@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "platform/linux/libsensors_sensors.h"
+#include "status/sensor_listing.h"
 
 namespace {
 
@@ -169,6 +170,77 @@ TEST(LibSensors, AnUnreadableConfigurationMeansNoSensorsAndNoCrash) {
   EXPECT_EQ(out.str(), "0 0 0 0 0 0 0\n");
   EXPECT_EQ(errors.str().rfind("statusanzeige: cannot read sensor configuration", 0), 0U);
   EXPECT_NE(errors.str().find("no sensor for the CPU temperature"), std::string::npos);
+}
+
+// The two chips of a desktop board as the kernel shows them, before any label
+// of sensors.conf.
+void WriteDesktopBoard() {
+  WriteAttributes("/sys/class/hwmon/hwmon0",
+                  {{"name", "k10temp"}, {"temp1_input", "61250"}, {"temp1_label", "Tctl"}});
+  WriteAttributes("/sys/class/hwmon/hwmon1", {{"name", "nct6798"},
+                                              {"in0_input", "1352"},
+                                              {"in1_input", "1024"},
+                                              {"in3_input", "3344"},
+                                              {"in4_input", "1016"},
+                                              {"temp1_input", "35000"},
+                                              {"temp1_label", "SYSTIN"},
+                                              {"fan1_input", "0"},
+                                              {"fan2_input", "2812"}});
+}
+
+TEST(LibSensors, TheListingShowsChipFeatureAndLabelOfEachReadingWithASensorsConfLabel) {
+  // The user has told lm-sensors which fan is the CPU's.
+  const fs::path config = fs::temp_directory_path() / ("listing-" + std::to_string(::getpid()));
+  std::ofstream(config) << "chip \"nct6798-*\"\n  label fan2 \"CPU Fan\"\n";
+  const ChildResult result = InFakeSysfs([&](std::ostream& out) {
+    WriteDesktopBoard();
+    std::ostringstream errors;
+    platform::LibSensors sensors(errors, "statusanzeige", config.string());
+    status::ListSensors(sensors, out);
+    out << "errors:" << errors.str();
+  });
+  fs::remove(config);
+  if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
+  EXPECT_EQ(result.output,
+            "reading                  now         shown   source\n"
+            "CPU temperature          61 \xC2\xB0"
+            "C       61      k10temp-virtual-0 temp1 (Tctl)\n"
+            "motherboard temperature  35 \xC2\xB0"
+            "C       35      nct6798-virtual-0 temp1 (SYSTIN)\n"
+            "CPU core voltage         1352 mV     1,35    nct6798-virtual-0 in0 (in0)\n"
+            "3.3 V rail               0 mV        0,      none, shows 0\n"
+            "5 V rail                 0 mV        0,      none, shows 0\n"
+            "12 V rail                0 mV        0,      none, shows 0\n"
+            "CPU fan speed            2812 rpm    2812    nct6798-virtual-0 fan2 (CPU Fan)\n"
+            "errors:statusanzeige: no sensor for the 3.3 V rail, showing 0\n"
+            "statusanzeige: no sensor for the 5 V rail, showing 0\n"
+            "statusanzeige: no sensor for the 12 V rail, showing 0\n");
+}
+
+TEST(LibSensors, TheProgramListsItsSensorsWithoutAWindowSystem) {
+  const ChildResult result = InFakeSysfs([&](std::ostream& out) {
+    WriteDesktopBoard();
+    // No display of any kind: --sensors needs none.
+    const std::string command =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
+        STATUSANZEIGE_PROGRAM + " --sensors 2>/dev/null; echo status $?";
+    FILE* program = ::popen(command.c_str(), "r");
+    char buffer[512];
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, program)) > 0;) {
+      out.write(buffer, static_cast<std::streamsize>(n));
+    }
+    ::pclose(program);
+  });
+  if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
+  EXPECT_EQ(result.output.rfind("reading ", 0), 0U) << result.output;
+  EXPECT_NE(result.output.find("CPU temperature          61 \xC2\xB0"
+                               "C       61      "
+                               "k10temp-virtual-0 temp1 (Tctl)\n"),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("CPU core voltage         1352 mV     1,35    "), std::string::npos)
+      << result.output;
+  EXPECT_EQ(result.output.substr(result.output.size() - 9), "status 0\n") << result.output;
 }
 
 }  // namespace

@@ -145,3 +145,38 @@ TEST(SensorChoice, K10tempAndCoretempCpuTemperatures) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SensorChoice, LibreHardwareMonitorNames) {
+  // Names as LibreHardwareMonitor gives them; standby rails come before the
+  // real ones here to show they are passed over.
+  const std::vector<FeatureCandidate> board = {
+      {"nct6796d", K::kVoltage, "in7", "+3V Standby"},
+      {"nct6796d", K::kVoltage, "in8", "Standby +3.3V"},
+      {"nct6796d", K::kVoltage, "in9", "+5V Standby"},
+      {"nct6796d", K::kVoltage, "in3", "+3.3V"},
+      {"nct6796d", K::kVoltage, "in1", "+5V"},
+      {"intelcpu", K::kTemperature, "temperature/0", "CPU Core #1"},
+      {"intelcpu", K::kTemperature, "temperature/8", "CPU Package"},
+      {"nct6796d", K::kFan, "fan3", "Chassis Fan #1"},
+      {"nzxt", K::kFan, "fan/0", "Fan #1"},
+  };
+  EXPECT_EQ(Picks(board),
+            (std::vector<std::string>{"intelcpu/temperature/8", "", "", "nct6796d/in3",
+                                      "nct6796d/in1", "", "nzxt/fan/0"}));
+
+  const std::vector<FeatureCandidate> amd = {
+      {"amdcpu", K::kVoltage, "voltage/1", "SoC (SVI2 TFN)"},
+      {"amdcpu", K::kVoltage, "voltage/0", "Core (SVI2 TFN)"},
+      {"amdcpu", K::kTemperature, "temperature/1", "CCD1 (Tdie)"},
+      {"amdcpu", K::kTemperature, "temperature/0", "Core (Tctl/Tdie)"},
+  };
+  EXPECT_EQ(ChooseFeature(Reading::kCoreVoltage, amd), 1U);
+  EXPECT_EQ(ChooseFeature(Reading::kCpuTemperature, amd), 3U);
+  const std::vector<FeatureCandidate> ite = {{"it8686e", K::kVoltage, "in1", "Voltage #2"},
+                                             {"it8686e", K::kVoltage, "in2", "CPU VCore"}};
+  EXPECT_EQ(ChooseFeature(Reading::kCoreVoltage, ite), 1U);
+}
+
+}  // namespace

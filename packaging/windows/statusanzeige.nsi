@@ -1,0 +1,91 @@
+; The Windows installer: statusanzeige.exe and statusanzeige-demo.exe under
+; Program Files, Start-menu entries with the programs' icon, and an entry
+; under installed apps with an uninstaller. Built by CMake's "installer"
+; target (packaging/windows/windows-packaging.cmake), which passes:
+;   VERSION     e.g. 1.0.0
+;   BUILD_DIR   where the two programs are
+;   SOURCE_DIR  the source tree
+;   OUTFILE     the installer to write
+; "statusanzeige-<version>-setup.exe /S" installs without asking; the
+; uninstaller takes /S as well.
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+
+!include "LogicLib.nsh"
+!include "x64.nsh"
+
+!define PRODUCT "statusanzeige"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+!define START_MENU "$SMPROGRAMS\${PRODUCT}"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+Icon "${SOURCE_DIR}/platform/windows/statusanzeige.ico"
+UninstallIcon "${SOURCE_DIR}/platform/windows/statusanzeige.ico"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} setup"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "statusanzeige developers"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Function .onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Section "statusanzeige"
+  SetOutPath "$INSTDIR"
+  File "${BUILD_DIR}/statusanzeige.exe"
+  File "${BUILD_DIR}/statusanzeige-demo.exe"
+  File "/oname=README.md" "${SOURCE_DIR}/README.md"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "${START_MENU}"
+  CreateShortcut "${START_MENU}\statusanzeige.lnk" "$INSTDIR\statusanzeige.exe" "" \
+      "$INSTDIR\statusanzeige.exe" 0
+  CreateShortcut "${START_MENU}\statusanzeige-demo.lnk" "$INSTDIR\statusanzeige-demo.exe" "" \
+      "$INSTDIR\statusanzeige-demo.exe" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "statusanzeige developers"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\statusanzeige.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  Delete "$INSTDIR\statusanzeige.exe"
+  Delete "$INSTDIR\statusanzeige-demo.exe"
+  Delete "$INSTDIR\README.md"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+
+  Delete "${START_MENU}\statusanzeige.lnk"
+  Delete "${START_MENU}\statusanzeige-demo.lnk"
+  RMDir "${START_MENU}"
+
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

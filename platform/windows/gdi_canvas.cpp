@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "platform/windows/gdi_canvas.h"
+
+#include "platform/windows/text.h"
+
+namespace platform {
+namespace {
+
+COLORREF ToColorRef(Color color) { return RGB(color.red, color.green, color.blue); }
+
+// Selects a GDI object into a device context for one scope, then deletes it.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
+  ~Selected() {
+    SelectObject(dc_, old_);
+    DeleteObject(object_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ object_;
+  HGDIOBJ old_;
+};
+
+}  // namespace
+
+GdiCanvas::GdiCanvas(HDC dc, unsigned dpi, HFONT font)
+    : dc_(dc), dpi_(dpi == 0 ? USER_DEFAULT_SCREEN_DPI : dpi), font_(font) {}
+
+int GdiCanvas::Scale(int pixels) const {
+  return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+}
+
+RECT GdiCanvas::Box(int x, int y, int width, int height) const {
+  // Both edges scaled, so neighbouring boxes stay neighbours.
+  return RECT{Scale(x), Scale(y), Scale(x + width), Scale(y + height)};
+}
+
+void GdiCanvas::FillRect(int x, int y, int width, int height, Color fill) {
+  const RECT box = Box(x, y, width, height);
+  HBRUSH brush = CreateSolidBrush(ToColorRef(fill));
+  ::FillRect(dc_, &box, brush);
+  DeleteObject(brush);
+}
+
+void GdiCanvas::RoundedRect(int x, int y, int width, int height, int radius, Color fill,
+                            Color outline) {
+  const RECT box = Box(x, y, width, height);
+  const Selected pen(dc_, CreatePen(PS_INSIDEFRAME, Scale(1), ToColorRef(outline)));
+  const Selected brush(dc_, CreateSolidBrush(ToColorRef(fill)));
+  const int diameter = Scale(2 * radius);
+  ::RoundRect(dc_, box.left, box.top, box.right, box.bottom, diameter, diameter);
+}
+
+void GdiCanvas::Ellipse(int x, int y, int width, int height, Color fill) {
+  const RECT box = Box(x, y, width, height);
+  const Selected pen(dc_, CreatePen(PS_NULL, 0, 0));
+  const Selected brush(dc_, CreateSolidBrush(ToColorRef(fill)));
+  // With no pen GDI leaves out the right and bottom edge; one more pixel.
+  ::Ellipse(dc_, box.left, box.top, box.right + 1, box.bottom + 1);
+}
+
+void GdiCanvas::Text(int x, int y, int width, int height, const std::string& text, Color color) {
+  RECT box = Box(x, y, width, height);
+  HGDIOBJ old_font = font_ != nullptr ? SelectObject(dc_, font_) : nullptr;
+  SetBkMode(dc_, TRANSPARENT);
+  SetTextColor(dc_, ToColorRef(color));
+  const std::wstring wide = Widen(text);
+  DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &box,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (old_font != nullptr) SelectObject(dc_, old_font);
+}
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// IO-Warrior controller calls on Windows. The IO-Warrior 24 is a HID device
+// there, driven by Windows' own HID class driver: no vendor driver or library
+// is needed. The system calls sit behind HidSystem so that the choice of
+// interface and the report handling can be tested without a device.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/iowkit.h"
+
+namespace platform {
+
+inline constexpr std::uint16_t kCodeMercenariesVendor = 0x07C0;
+inline constexpr std::uint16_t kIoWarrior24Product = 0x1501;
+
+// What a HID device interface path tells about the device, e.g.
+// \\?\hid#vid_07c0&pid_1501&mi_00#8&1c1b2a5f&0&0000#{4d1e55b2-...}.
+// A part the path does not name stays empty.
+struct HidPathInfo {
+  std::optional<std::uint16_t> vendor;
+  std::optional<std::uint16_t> product;
+  std::optional<std::uint8_t> interface_number;
+};
+HidPathInfo ParseHidPath(const std::string& path);
+
+// Handle of an interface opened through HidSystem; 0 for none.
+using HidDevice = std::uintptr_t;
+
+class HidSystem {
+ public:
+  virtual ~HidSystem() = default;
+  // The paths of the HID device interfaces present, in the system's order.
+  virtual std::vector<std::string> ListInterfaces() = 0;
+  // Opens an interface for writing reports; 0 with the system's reason in
+  // *error when it cannot be opened.
+  virtual HidDevice Open(const std::string& path, std::string* error) = 0;
+  // The USB vendor and product of an open interface.
+  virtual bool Attributes(HidDevice device, std::uint16_t* vendor, std::uint16_t* product) = 0;
+  // Bytes per output report, report ID included; 0 when unknown.
+  virtual std::uint32_t OutputReportLength(HidDevice device) = 0;
+  virtual bool Write(HidDevice device, const std::uint8_t* data, std::size_t size) = 0;
+  virtual void Close(HidDevice device) = 0;
+};
+
+// The real calls: SetupAPI for the list, hid.dll and the file API for the rest.
+std::unique_ptr<HidSystem> MakeWindowsHidSystem();
+
+class HidIowkit final : public Iowkit {
+ public:
+  // `errors` receives one line per interface of ours that cannot be opened.
+  HidIowkit(HidSystem& hid, std::ostream& errors);
+  ~HidIowkit() override;
+  HidIowkit(const HidIowkit&) = delete;
+  HidIowkit& operator=(const HidIowkit&) = delete;
+
+  IowkitHandle IowKitOpenDevice() override;
+  std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe, const std::uint8_t* buffer,
+                            std::uint32_t length) override;
+  void IowKitCloseDevice(IowkitHandle handle) override;
+
+ private:
+  struct OpenInterface {
+    HidDevice device;
+    std::uint32_t report_length;
+  };
+
+  HidSystem& hid_;
+  std::ostream& errors_;
+  std::map<IowkitHandle, OpenInterface> open_;
+  IowkitHandle next_handle_ = 1;
+};
+
+}  // namespace platform

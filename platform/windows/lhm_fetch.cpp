@@ -1,0 +1,119 @@
+#include "platform/windows/lhm_fetch.h"
+
+#include <winhttp.h>
+#include <winsock2.h>
+
+#include <memory>
+
+namespace platform {
+namespace {
+
+// Far more than any sensor tree.
+constexpr std::size_t kMaxBody = 16 * 1024 * 1024;
+
+struct HandleCloser {
+  void operator()(void* handle) const { WinHttpCloseHandle(handle); }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+std::string Failure(DWORD code, int budget_ms) {
+  switch (code) {
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+    case ERROR_WINHTTP_CONNECTION_ERROR:
+    case WSAECONNREFUSED:  // as Wine's WinHTTP gives some errors
+      return "nothing answers there";
+    case ERROR_WINHTTP_TIMEOUT:
+    case WSAETIMEDOUT:
+      return "no answer within " + std::to_string(budget_ms) + " ms";
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+      return "the name does not resolve";
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+      return "its answer is no HTTP";
+    default:
+      return "WinHTTP error " + std::to_string(code);
+  }
+}
+
+}  // namespace
+
+LhmFetcher::LhmFetcher(std::wstring host, int port, std::wstring path, int budget_ms)
+    : host_(std::move(host)), port_(port), path_(std::move(path)), budget_ms_(budget_ms) {
+  session_ = WinHttpOpen(L"statusanzeige", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                         WINHTTP_NO_PROXY_BYPASS, 0);
+  if (session_ != nullptr) {
+    WinHttpSetTimeouts(session_, budget_ms_, budget_ms_, budget_ms_, budget_ms_);
+    // The wait for the answer's headers has a timeout of its own.
+    DWORD response_ms = static_cast<DWORD>(budget_ms_);
+    WinHttpSetOption(session_, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response_ms,
+                     sizeof response_ms);
+  }
+}
+
+LhmFetcher::~LhmFetcher() {
+  if (session_ != nullptr) WinHttpCloseHandle(session_);
+}
+
+status::LhmAnswer LhmFetcher::Fetch() {
+  status::LhmAnswer answer;
+  if (session_ == nullptr) {
+    answer.error = Failure(GetLastError(), budget_ms_);
+    return answer;
+  }
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(budget_ms_);
+  const auto fail = [&] {
+    answer.error = Failure(GetLastError(), budget_ms_);
+    return answer;
+  };
+
+  Handle connection(WinHttpConnect(session_, host_.c_str(), static_cast<INTERNET_PORT>(port_), 0));
+  if (!connection) return fail();
+  Handle request(WinHttpOpenRequest(connection.get(), L"GET", path_.c_str(), nullptr,
+                                    WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
+  if (!request) return fail();
+  if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
+                          0, 0, 0) ||
+      !WinHttpReceiveResponse(request.get(), nullptr)) {
+    return fail();
+  }
+
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return fail();
+  }
+  if (status == 401) {
+    answer.error = "it asks for a password; switch its web server's authentication off";
+    return answer;
+  }
+  if (status != 200) {
+    answer.error = "it answers HTTP status " + std::to_string(status);
+    return answer;
+  }
+
+  std::string body;
+  for (;;) {
+    if (GetTickCount64() > deadline) {
+      answer.error = "no whole answer within " + std::to_string(budget_ms_) + " ms";
+      return answer;
+    }
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(request.get(), &available)) return fail();
+    if (available == 0) break;
+    if (body.size() + available > kMaxBody) {
+      answer.error = "its answer is too long";
+      return answer;
+    }
+    const std::size_t at = body.size();
+    body.resize(at + available);
+    DWORD read = 0;
+    if (!WinHttpReadData(request.get(), body.data() + at, available, &read)) return fail();
+    body.resize(at + read);
+    if (read == 0) break;
+  }
+  answer.ok = true;
+  answer.body = std::move(body);
+  return answer;
+}
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+// Fetches LibreHardwareMonitor's data.json over WinHTTP, within a short time
+// budget: the program waits for it on the window's thread.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "status/lhm_sensors.h"
+
+namespace platform {
+
+class LhmFetcher {
+ public:
+  // `budget_ms` bounds each wait (connecting, sending, the answer's first
+  // byte and each further one) and the whole request.
+  LhmFetcher(std::wstring host, int port, std::wstring path, int budget_ms = 100);
+  ~LhmFetcher();
+  LhmFetcher(const LhmFetcher&) = delete;
+  LhmFetcher& operator=(const LhmFetcher&) = delete;
+
+  status::LhmAnswer Fetch();
+
+ private:
+  std::wstring host_;
+  int port_;
+  std::wstring path_;
+  int budget_ms_;
+  void* session_ = nullptr;  // HINTERNET
+};
+
+}  // namespace platform

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "platform/windows/win_painted_window.h"
+
+#include "platform/windows/gdi_canvas.h"
+#include "platform/windows/text.h"
+#include "platform/windows/win_form_window.h"
+
+namespace platform {
+namespace {
+
+constexpr wchar_t kPaintedClass[] = L"StatusanzeigePainted";
+constexpr DWORD kPaintedStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Gap between the main window and a window shown below it.
+constexpr int kGapBelow = 12;
+
+}  // namespace
+
+WinPaintedWindow::WinPaintedWindow(PaintedWindowSpec spec) : spec_(std::move(spec)) {
+  handler_ = [this](HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return HandleMessage(window, message, wparam, lparam);
+  };
+  window_ =
+      CreateHandledWindow(kPaintedClass, Widen(spec_.title).c_str(), kPaintedStyle, &handler_);
+  if (window_ == nullptr) return;
+  ApplyProgramIcon(window_);
+  SetClientSize(window_, spec_.width, spec_.height);
+}
+
+WinPaintedWindow::~WinPaintedWindow() { Close(); }
+
+void WinPaintedWindow::ShowBelow(const FormWindow& beside) {
+  if (window_ == nullptr) return;
+  const auto* form = dynamic_cast<const WinFormWindow*>(&beside);
+  RECT frame{};
+  if (form != nullptr && form->Handle() != nullptr && GetWindowRect(form->Handle(), &frame)) {
+    SetWindowPos(window_, nullptr, frame.left,
+                 frame.bottom + ScaleToDpi(kGapBelow, DpiOf(form->Handle())), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  UpdateWindow(window_);
+}
+
+void WinPaintedWindow::Refresh() {
+  if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void WinPaintedWindow::Close() {
+  if (window_ == nullptr) return;
+  HWND window = window_;
+  window_ = nullptr;
+  DetachHandler(window);
+  ReleaseProgramIcon(window);
+  DestroyWindow(window);
+}
+
+void WinPaintedWindow::Paint() {
+  PAINTSTRUCT paint{};
+  HDC target = BeginPaint(window_, &paint);
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (width > 0 && height > 0) {
+    HDC memory = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
+    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
+    ::FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+    const unsigned dpi = DpiOf(window_);
+    HFONT font = MakeDialogFont(dpi);
+    if (spec_.paint) {
+      GdiCanvas canvas(memory, dpi, font);
+      spec_.paint(canvas);
+    }
+    BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old_bitmap);
+    DeleteObject(bitmap);
+    DeleteObject(font);
+    DeleteDC(memory);
+  }
+  EndPaint(window_, &paint);
+}
+
+LRESULT WinPaintedWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // Paint covers every pixel.
+    case WM_PAINT:
+      if (window_ == nullptr) break;
+      Paint();
+      return 0;
+    case WM_CLOSE:
+      // Whoever listens decides; without a listener the window just goes.
+      if (spec_.on_close) {
+        spec_.on_close();
+      } else {
+        Close();
+      }
+      return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = PointerIn<const RECT>(lparam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyProgramIcon(window);
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace platform

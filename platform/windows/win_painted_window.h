@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// A window the program paints itself (the emulated display), painted with
+// GDI into a memory bitmap first and then copied at once, so it never
+// flickers.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/toolkit.h"
+#include "platform/windows/win_window.h"
+
+namespace platform {
+
+class WinPaintedWindow final : public PaintedWindow {
+ public:
+  explicit WinPaintedWindow(PaintedWindowSpec spec);
+  ~WinPaintedWindow() override;
+  WinPaintedWindow(const WinPaintedWindow&) = delete;
+  WinPaintedWindow& operator=(const WinPaintedWindow&) = delete;
+
+  void ShowBelow(const FormWindow& beside) override;
+  void Refresh() override;
+  void Close() override;
+
+  [[nodiscard]] bool Valid() const { return window_ != nullptr; }
+  [[nodiscard]] HWND Handle() const { return window_; }
+
+ private:
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void Paint();
+
+  PaintedWindowSpec spec_;
+  MessageHandler handler_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace platform

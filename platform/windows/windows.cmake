@@ -1,0 +1,69 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
+# The Windows programs: the Win32 toolkit and the two executables, built with
+# mingw-w64 (see cmake/mingw-w64-x86_64.cmake). Included by the top-level
+# CMakeLists.txt after the portable libraries.
+
+set(_windows ${CMAKE_CURRENT_LIST_DIR})
+enable_language(RC)
+
+# Debian's googletest sources, built for Windows with the rest. Tests are
+# listed when ctest runs them, so that building needs no Wine.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+if(STATUSANZEIGE_TESTS AND NOT TARGET GTest::gtest)
+  set(STATUSANZEIGE_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "googletest sources")
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${STATUSANZEIGE_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest
+                   EXCLUDE_FROM_ALL SYSTEM)
+  foreach(target gtest gtest_main gmock gmock_main)
+    # Its own code, its own warnings.
+    target_compile_options(${target} PRIVATE -w)
+  endforeach()
+endif()
+
+add_library(sa_windows STATIC
+  ${_windows}/asus_sensors.cpp
+  ${_windows}/gdi_canvas.cpp
+  ${_windows}/hid_iowkit.cpp
+  ${_windows}/lhm_fetch.cpp
+  ${_windows}/messages.cpp
+  ${_windows}/program_icon.cpp
+  ${_windows}/system_clock.cpp
+  ${_windows}/termination.cpp
+  ${_windows}/text.cpp
+  ${_windows}/win_event_pump.cpp
+  ${_windows}/win_form_window.cpp
+  ${_windows}/win_painted_window.cpp
+  ${_windows}/win_toolkit.cpp
+  ${_windows}/win_window.cpp
+  ${_windows}/windows_hid.cpp
+  ${_windows}/windows_sensors.cpp)
+target_include_directories(sa_windows PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(sa_windows PUBLIC sa_core hid setupapi comctl32 gdi32 user32 shell32 winhttp)
+
+# statusanzeige.exe and statusanzeige-demo.exe: GUI programs (no console
+# window of their own), with the icon, the manifest and version information.
+function(statusanzeige_windows_program name main description)
+  add_executable(${name} WIN32 ${main} ${_windows}/statusanzeige.rc)
+  target_link_libraries(${name} PRIVATE ${ARGN} sa_windows)
+  set(program_name ${name})
+  set(program_description ${description})
+  configure_file(${_windows}/program_info.h.in ${CMAKE_CURRENT_BINARY_DIR}/${name}/program_info.h
+                 @ONLY)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${name})
+  set_property(SOURCE ${_windows}/statusanzeige.rc APPEND PROPERTY OBJECT_DEPENDS
+               ${_windows}/statusanzeige.ico ${_windows}/statusanzeige.manifest)
+endfunction()
+
+statusanzeige_windows_program(statusanzeige ${_windows}/statusanzeige_main.cpp
+  "statusanzeige: PC status on an SLG 2016 LED display" sa_core)
+statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
+  "statusanzeige-demo: statusanzeige on an emulated display" sa_emulator)
+
+# Writes the program's icon as an .ico file for the resources above; see
+# tools/windows-icon, which runs it and updates statusanzeige.ico.
+add_executable(statusanzeige-icon-writer EXCLUDE_FROM_ALL ${_windows}/icon_writer.cpp)
+target_link_libraries(statusanzeige-icon-writer PRIVATE sa_windows sa_core)
+
+# The installer and the portable .zip.
+include(${CMAKE_SOURCE_DIR}/packaging/windows/windows-packaging.cmake)

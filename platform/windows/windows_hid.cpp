@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The HID calls of HidIowkit on Windows: SetupAPI lists the interfaces of the
+// HID class, hid.dll tells what they are, the file API writes the reports.
+#include <windows.h>
+// windows.h first: the SetupAPI and HID headers build on its types. The HID
+// headers (hidsdi.h brings hidusage.h and hidpi.h) are C, without NTSTATUS.
+#include <ntdef.h>
+#include <setupapi.h>
+extern "C" {
+#include <hidsdi.h>
+}
+
+#include <map>
+
+#include "platform/windows/hid_iowkit.h"
+#include "platform/windows/text.h"
+
+namespace platform {
+namespace {
+
+constexpr DWORD kWriteMs = 1000;
+constexpr DWORD kStalledWriteMs = 20;
+
+HANDLE ToHandle(HidDevice device) {
+  return reinterpret_cast<HANDLE>(device);  // NOLINT(performance-no-int-to-ptr)
+}
+
+class WindowsHidSystem final : public HidSystem {
+ public:
+  std::vector<std::string> ListInterfaces() override {
+    std::vector<std::string> paths;
+    GUID hid_class{};
+    HidD_GetHidGuid(&hid_class);
+    HDEVINFO set =
+        SetupDiGetClassDevsW(&hid_class, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE) return paths;
+    SP_DEVICE_INTERFACE_DATA interface {};
+    interface.cbSize = sizeof(interface);
+    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hid_class, index, &interface);
+         ++index) {
+      DWORD size = 0;
+      SetupDiGetDeviceInterfaceDetailW(set, &interface, nullptr, 0, &size, nullptr);
+      if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
+      std::vector<std::uint8_t> storage(size, 0);
+      auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
+      detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+      if (SetupDiGetDeviceInterfaceDetailW(set, &interface, detail, size, nullptr, nullptr)) {
+        paths.push_back(Narrow(detail->DevicePath));
+      }
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return paths;
+  }
+
+  HidDevice Open(const std::string& path, std::string* error) override {
+    // Shared, as Windows' HID drivers expect; a program that holds the
+    // interface exclusively makes this fail with a sharing violation.
+    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE | GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      *error = ErrorText(GetLastError());
+      return 0;
+    }
+    return reinterpret_cast<HidDevice>(handle);
+  }
+
+  bool Attributes(HidDevice device, std::uint16_t* vendor, std::uint16_t* product) override {
+    HIDD_ATTRIBUTES attributes{};
+    attributes.Size = sizeof(attributes);
+    if (!HidD_GetAttributes(ToHandle(device), &attributes)) return false;
+    *vendor = attributes.VendorID;
+    *product = attributes.ProductID;
+    return true;
+  }
+
+  std::uint32_t OutputReportLength(HidDevice device) override {
+    PHIDP_PREPARSED_DATA preparsed = nullptr;
+    if (!HidD_GetPreparsedData(ToHandle(device), &preparsed)) return 0;
+    HIDP_CAPS caps{};
+    const NTSTATUS status = HidP_GetCaps(preparsed, &caps);
+    HidD_FreePreparsedData(preparsed);
+    return status == HIDP_STATUS_SUCCESS ? caps.OutputReportByteLength : 0;
+  }
+
+  // A device that stops taking reports must not stall the program: a write
+  // that has not completed in time is cancelled and counts as failed. Once
+  // one has timed out, the next ones get only a moment, until one succeeds,
+  // so that a run keeps its pace.
+  bool Write(HidDevice device, const std::uint8_t* data, std::size_t size) override {
+    const bool ok = WriteWithin(device, data, size, stalled_[device] ? kStalledWriteMs : kWriteMs);
+    stalled_[device] = !ok && timed_out_;
+    return ok;
+  }
+
+  void Close(HidDevice device) override {
+    stalled_.erase(device);
+    CloseHandle(ToHandle(device));
+  }
+
+ private:
+  bool WriteWithin(HidDevice device, const std::uint8_t* data, std::size_t size, DWORD wait_ms) {
+    timed_out_ = false;
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (overlapped.hEvent == nullptr) return false;
+    HANDLE handle = ToHandle(device);
+    DWORD written = 0;
+    bool done = WriteFile(handle, data, static_cast<DWORD>(size), nullptr, &overlapped) != FALSE;
+    if (!done && GetLastError() == ERROR_IO_PENDING) {
+      if (WaitForSingleObject(overlapped.hEvent, wait_ms) != WAIT_OBJECT_0) {
+        CancelIoEx(handle, &overlapped);
+        timed_out_ = true;
+      }
+      done = true;
+    }
+    done = done && GetOverlappedResult(handle, &overlapped, &written, TRUE) && written == size;
+    CloseHandle(overlapped.hEvent);
+    return done;
+  }
+
+  std::map<HidDevice, bool> stalled_;
+  bool timed_out_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<HidSystem> MakeWindowsHidSystem() { return std::make_unique<WindowsHidSystem>(); }
+
+}  // namespace platform

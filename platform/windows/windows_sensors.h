@@ -1,0 +1,22 @@
+// The machine's own sensors on Windows: Asus.dll, the library the program
+// was written for, where it is installed; else LibreHardwareMonitor's web
+// server on this machine.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/sensors.h"
+#include "status/lhm_sensors.h"
+
+namespace platform {
+
+// The defaults are the program's; tests name other places.
+std::unique_ptr<Sensors> MakeWindowsSensors(std::ostream& errors, Clock& clock,
+                                            const std::wstring& asus_library = L"Asus.dll",
+                                            const std::wstring& lhm_host = L"localhost",
+                                            int lhm_port = status::kLhmPort);
+
+}  // namespace platform

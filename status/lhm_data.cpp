@@ -1,0 +1,254 @@
+#include "status/lhm_data.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+namespace status {
+namespace {
+
+using Json = nlohmann::json;
+
+// Deeper than any real tree (computer, hardware, sub-hardware, group, sensor).
+constexpr int kMaxDepth = 32;
+
+std::string StringOf(const Json& node, const char* key) {
+  const auto it = node.find(key);
+  if (it == node.end() || !it->is_string()) return {};
+  return it->get<std::string>();
+}
+
+std::vector<std::string_view> Segments(std::string_view id) {
+  std::vector<std::string_view> parts;
+  while (!id.empty()) {
+    const std::size_t slash = id.find('/');
+    if (slash != 0) parts.push_back(id.substr(0, slash));
+    if (slash == std::string_view::npos) break;
+    id.remove_prefix(slash + 1);
+  }
+  return parts;
+}
+
+FeatureKind KindOfName(std::string_view name) {
+  std::string lower(name);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (lower == "temperature" || lower == "temperatures") return FeatureKind::kTemperature;
+  if (lower == "voltage" || lower == "voltages") return FeatureKind::kVoltage;
+  if (lower == "fan" || lower == "fans") return FeatureKind::kFan;
+  return FeatureKind::kOther;
+}
+
+// The sensor's Type; else the kind in its SensorId (".../voltage/0"); else,
+// in versions without either, the group it stands in ("Voltages").
+FeatureKind KindOf(const Json& node, const std::string& id, const std::string& group) {
+  const std::string type = StringOf(node, "Type");
+  if (!type.empty()) return KindOfName(type);
+  const auto parts = Segments(id);
+  if (parts.size() >= 2) return KindOfName(parts[parts.size() - 2]);
+  return KindOfName(group);
+}
+
+struct Walk {
+  std::vector<LhmSensor>& sensors;
+
+  void Node(const Json& node, const std::string& parent, const std::string& grandparent,
+            int depth) {
+    if (!node.is_object() || depth > kMaxDepth) return;
+    const std::string text = StringOf(node, "Text");
+    const auto children = node.find("Children");
+    const bool has_children = children != node.end() && children->is_array() && !children->empty();
+    const auto value = node.find("Value");
+    const bool has_value =
+        value != node.end() && !(value->is_string() && value->empty()) && !value->is_null();
+    if (node.contains("SensorId") || (!has_children && has_value && depth >= 2)) {
+      LhmSensor sensor;
+      sensor.id = StringOf(node, "SensorId");
+      sensor.text = text;
+      sensor.hardware = grandparent;
+      sensor.kind = KindOf(node, sensor.id, parent);
+      if (value != node.end()) {
+        sensor.value_text = value->is_string() ? value->get<std::string>() : value->dump();
+      }
+      sensor.value = ParseLhmValue(sensor.value_text, sensor.kind);
+      sensors.push_back(std::move(sensor));
+      return;
+    }
+    if (!has_children) return;
+    for (const Json& child : *children) Node(child, text, parent, depth + 1);
+  }
+};
+
+bool IsSpace(std::string_view text, std::size_t at, std::size_t& length) {
+  if (text[at] == ' ' || text[at] == '\t') {
+    length = 1;
+    return true;
+  }
+  // No-break space and narrow no-break space, as some cultures write them.
+  for (std::string_view space : {std::string_view("\xC2\xA0"), std::string_view("\xE2\x80\xAF")}) {
+    if (text.substr(at, space.size()) == space) {
+      length = space.size();
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string_view Trim(std::string_view text) {
+  std::size_t length = 0;
+  while (!text.empty() && IsSpace(text, 0, length)) text.remove_prefix(length);
+  while (!text.empty()) {
+    bool trimmed = false;
+    for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+      if (IsSpace(text, text.size() - back, length) && length == back) {
+        text.remove_suffix(back);
+        trimmed = true;
+        break;
+      }
+    }
+    if (!trimmed) break;
+  }
+  return text;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+LhmData ParseLhmData(std::string_view json) {
+  LhmData data;
+  Json root;
+  try {
+    root = Json::parse(json.begin(), json.end());
+  } catch (const Json::parse_error& e) {
+    data.error = "malformed JSON at byte " + std::to_string(e.byte);
+    return data;
+  }
+  if (!root.is_object() || !root.contains("Children") || !root["Children"].is_array()) {
+    data.error = "JSON, but no sensor tree";
+    return data;
+  }
+  Walk{data.sensors}.Node(root, "", "", 0);
+  return data;
+}
+
+std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind) {
+  text = Trim(text);
+  std::string number;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    if (text.front() == '-') number += '-';
+    text.remove_prefix(1);
+  } else if (text.substr(0, 3) == "\xE2\x88\x92") {  // U+2212 MINUS SIGN
+    number += '-';
+    text.remove_prefix(3);
+  }
+  bool digits = false;
+  bool point = false;
+  while (!text.empty()) {
+    const char c = text.front();
+    if (c >= '0' && c <= '9') {
+      digits = true;
+      number += c;
+    } else if ((c == '.' || c == ',') && !point) {
+      point = true;
+      number += '.';
+    } else {
+      break;
+    }
+    text.remove_prefix(1);
+  }
+  if (!digits) return std::nullopt;
+  const std::string_view unit = Trim(text);
+
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
+
+  switch (kind) {
+    case FeatureKind::kTemperature:
+      if (unit ==
+          "\xC2\xB0"
+          "C")
+        return value;
+      if (unit ==
+          "\xC2\xB0"
+          "F")
+        return (value - 32.0) * 5.0 / 9.0;
+      return std::nullopt;
+    case FeatureKind::kVoltage:
+      if (unit == "V") return value * 1000.0;
+      if (unit == "mV") return value;
+      return std::nullopt;
+    case FeatureKind::kFan:
+      if (EqualsIgnoringCase(unit, "RPM")) return value;
+      return std::nullopt;
+    case FeatureKind::kOther:
+      break;
+  }
+  return std::nullopt;
+}
+
+std::int32_t ReadingFromValue(double value) {
+  const double rounded = std::round(value);
+  if (std::isnan(rounded)) return 0;
+  constexpr double kLow = std::numeric_limits<std::int16_t>::min();
+  constexpr double kHigh = std::numeric_limits<std::int16_t>::max();
+  return static_cast<std::int32_t>(std::clamp(rounded, kLow, kHigh));
+}
+
+LhmChoice ChooseLhmSensors(const std::vector<LhmSensor>& sensors) {
+  std::vector<FeatureCandidate> candidates;
+  candidates.reserve(sensors.size());
+  for (const LhmSensor& sensor : sensors) {
+    const auto parts = Segments(sensor.id);
+    FeatureCandidate candidate;
+    candidate.chip = parts.size() >= 2 ? std::string(parts[1]) : sensor.hardware;
+    candidate.kind = sensor.kind;
+    candidate.label = sensor.text;
+    candidate.name = sensor.id;
+    // A Super I/O chip's inputs counted as its hwmon driver counts them
+    // (in0, temp1, fan1), so the rules' fallbacks find the same inputs.
+    if (parts.size() >= 4 && parts[0] == "lpc") {
+      int index = 0;
+      const std::string_view last = parts.back();
+      const auto [end, error] = std::from_chars(last.data(), last.data() + last.size(), index);
+      if (error == std::errc() && end == last.data() + last.size()) {
+        switch (sensor.kind) {
+          case FeatureKind::kVoltage:
+            candidate.name = "in" + std::to_string(index);
+            break;
+          case FeatureKind::kTemperature:
+            candidate.name = "temp" + std::to_string(index + 1);
+            break;
+          case FeatureKind::kFan:
+            candidate.name = "fan" + std::to_string(index + 1);
+            break;
+          case FeatureKind::kOther:
+            break;
+        }
+      }
+    }
+    candidates.push_back(std::move(candidate));
+  }
+  LhmChoice choice;
+  for (std::size_t r = 0; r < platform::kReadingCount; ++r) {
+    choice[r] = ChooseFeature(static_cast<platform::Reading>(r), candidates);
+  }
+  return choice;
+}
+
+std::string DescribeLhmSensor(const LhmSensor& sensor) {
+  std::string text = sensor.hardware.empty() ? sensor.text : sensor.hardware + ": " + sensor.text;
+  if (!sensor.id.empty()) text += " (" + sensor.id + ")";
+  return text;
+}
+
+}  // namespace status

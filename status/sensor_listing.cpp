@@ -1,0 +1,58 @@
+#include "status/sensor_listing.h"
+
+#include <iomanip>
+#include <ostream>
+#include <string>
+
+#include "status/reading_text.h"
+#include "status/status_run.h"
+
+namespace status {
+namespace {
+
+const char* UnitOf(platform::Reading reading) {
+  switch (reading) {
+    case platform::Reading::kCpuTemperature:
+    case platform::Reading::kBoardTemperature:
+      return "\xC2\xB0"
+             "C";
+    case platform::Reading::kCpuFan:
+      return "rpm";
+    default:
+      return "mV";
+  }
+}
+
+const StatusRow* RowOf(platform::Reading reading) {
+  for (const StatusRow& row : StatusRows()) {
+    if (row.reading == reading) return &row;
+  }
+  return nullptr;
+}
+
+// Pads UTF-8 text to `width` characters.
+std::string Padded(const std::string& text, std::size_t width) {
+  std::size_t characters = 0;
+  for (const char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+  }
+  return text + std::string(characters < width ? width - characters : 1, ' ');
+}
+
+}  // namespace
+
+void ListSensors(platform::Sensors& sensors, std::ostream& out) {
+  out << Padded("reading", 25) << Padded("now", 12) << Padded("shown", 8) << "source\n";
+  for (const platform::ReadingInfo& info : platform::kReadings) {
+    const std::string source = sensors.Describe(info.reading);
+    const std::int16_t now = ReadingOf(sensors.Read(info.reading));
+    const StatusRow* row = RowOf(info.reading);
+    const std::string shown =
+        row == nullptr ? "" : ReadingText([now] { return now; }, row->readings, row->comma);
+    out << Padded(info.name, 25) << Padded(std::to_string(now) + " " + UnitOf(info.reading), 12)
+        << Padded(shown, 8) << (source.empty() ? "none, shows 0" : source) << '\n';
+  }
+  out << std::flush;
+}
+
+}  // namespace status

@@ -1,0 +1,17 @@
+// What --sensors prints: for each of the seven readings, where it comes
+// from, its value now and the number text the display would show for it.
+// How a user checks the choice of sensors (and a label of their own) without
+// waiting two minutes into a run.
+#pragma once
+
+#include <iosfwd>
+
+#include "platform/sensors.h"
+
+namespace status {
+
+// Takes one reading of each; the number text is what the status run would
+// show if the reading stayed the same.
+void ListSensors(platform::Sensors& sensors, std::ostream& out);
+
+}  // namespace status

@@ -1,0 +1,135 @@
+#include "status/lhm_sensors.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using platform::Reading;
+
+class StillClock : public platform::Clock {
+ public:
+  double SecondsSinceMidnight() override { return 0.0; }
+  double MonotonicSeconds() override { return now; }
+  double now = 500.0;
+};
+
+std::string Fixture(const std::string& name) {
+  std::ifstream file(std::string(STATUSANZEIGE_TEST_DATA) + "/lhm/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// A web server that gives whatever the test puts in `answer`, and counts requests.
+struct FakeServer {
+  status::LhmAnswer answer;
+  int requests = 0;
+  status::LhmSensors::Fetch Fetch() {
+    return [this] {
+      ++requests;
+      return answer;
+    };
+  }
+};
+
+std::string ReadAll(platform::Sensors& sensors) {
+  std::string all;
+  for (const auto& info : platform::kReadings) {
+    if (!all.empty()) all += ' ';
+    all += std::to_string(sensors.Read(info.reading));
+  }
+  return all;
+}
+
+TEST(LhmSensors, ReadsTheChosenSensorsWithOneRequestForTheReadingsOfOneText) {
+  FakeServer server{{true, Fixture("nct6798d_desktop.json"), ""}};
+  StillClock clock;
+  std::ostringstream errors;
+  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors);
+
+  EXPECT_EQ(sensors.Describe(Reading::kRail12V),
+            "LibreHardwareMonitor: Nuvoton NCT6798D: +12V (/lpc/nct6798d/0/voltage/4)");
+  EXPECT_EQ(ReadAll(sensors), "48 35 1352 3344 5040 12192 1187");
+  EXPECT_EQ(server.requests, 1);
+  clock.now += 0.9;
+  sensors.Read(Reading::kCpuFan);
+  EXPECT_EQ(server.requests, 1);
+  clock.now += 0.1;
+  sensors.Read(Reading::kCpuFan);
+  sensors.Read(Reading::kCpuFan);
+  EXPECT_EQ(server.requests, 2);
+  EXPECT_EQ(errors.str(), "");
+}
+
+TEST(LhmSensors, NoServerMeansZeroAndOneMessagePerReadingNamingWhatWasTried) {
+  FakeServer server{{false, "", "connection refused"}};
+  StillClock clock;
+  std::ostringstream errors;
+  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors,
+                             "Asus.dll (not found); ", "Put Asus.dll beside the program.");
+  EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
+  clock.now += 5.0;
+  EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
+  EXPECT_EQ(server.requests, 2);
+  EXPECT_EQ(sensors.Describe(Reading::kCpuTemperature), "");
+
+  std::istringstream lines(errors.str());
+  std::vector<std::string> messages;
+  for (std::string line; std::getline(lines, line);) messages.push_back(line);
+  ASSERT_EQ(messages.size(), platform::kReadingCount);
+  EXPECT_EQ(messages[0],
+            "statusanzeige: no source for the CPU temperature, showing 0. Tried: Asus.dll (not "
+            "found); LibreHardwareMonitor's web server at http://localhost:8085/data.json "
+            "(connection refused). Put Asus.dll beside the program.");
+  EXPECT_EQ(messages[6].rfind("statusanzeige: no source for the CPU fan speed, showing 0.", 0), 0U);
+}
+
+TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
+  FakeServer server{{true, "{\"Children\": [", ""}};
+  StillClock clock;
+  std::ostringstream errors;
+  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors);
+  EXPECT_EQ(sensors.Read(Reading::kCpuTemperature), 0);
+  EXPECT_EQ(sensors.Read(Reading::kCpuTemperature), 0);
+  EXPECT_EQ(errors.str(),
+            "statusanzeige: no source for the CPU temperature, showing 0. Tried: "
+            "LibreHardwareMonitor's web server at http://localhost:8085/data.json (its answer "
+            "is malformed JSON at byte 15).\n");
+
+  errors.str("");
+  std::string odd = Fixture("nct6798d_desktop.json");
+  odd.replace(odd.find("\"5.040 V\""), 9, "\"5.040 W\"");
+  server.answer.body = odd;
+  clock.now += 1.0;
+  EXPECT_EQ(sensors.Read(Reading::kRail5V), 0);
+  EXPECT_EQ(sensors.Read(Reading::kRail5V), 0);
+  EXPECT_EQ(sensors.Read(Reading::kRail12V), 12192);
+  EXPECT_EQ(errors.str(),
+            "statusanzeige: cannot read the 5 V rail from LibreHardwareMonitor's \"+5V\" "
+            "(\"5.040 W\"), showing 0\n");
+}
+
+TEST(LhmSensors, AServerStartedLaterIsUsedFromTheNextRequestOn) {
+  FakeServer server{{false, "", "no answer within 100 ms"}};
+  StillClock clock;
+  std::ostringstream errors;
+  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors);
+  EXPECT_EQ(sensors.Read(Reading::kCoreVoltage), 0);
+  server.answer = {true, Fixture("laptop_cpu_package.json"), ""};
+  EXPECT_EQ(sensors.Read(Reading::kCoreVoltage), 0);  // still the first answer
+  clock.now += 1.0;
+  EXPECT_EQ(ReadAll(sensors), "55 0 812 0 0 0 0");
+  const std::string text = errors.str();
+  EXPECT_NE(text.find("no source for the CPU core voltage"), std::string::npos);
+  EXPECT_NE(text.find("LibreHardwareMonitor has no sensor for the motherboard temperature, "
+                      "showing 0\n"),
+            std::string::npos);
+  EXPECT_EQ(text.find("no source for the CPU temperature"), std::string::npos);
+  EXPECT_EQ(text.find("for the CPU core voltage", text.find("CPU core voltage") + 1),
+            std::string::npos);
+}
+
+}  // namespace

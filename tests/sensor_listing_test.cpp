@@ -1,0 +1,91 @@
+// --sensors: the listing, and both programs answering it without a window.
+#include "status/sensor_listing.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/program.h"
+#include "emulator/demo.h"
+#include "fake_toolkit.h"
+#include "fakes.h"
+
+namespace {
+
+TEST(SensorListing, EachReadingWithItsSourceValueAndTheTextTheDisplayShows) {
+  fakes::FakeSensors sensors;
+  sensors.steady = {{"GetCPUTemperature", 48}, {"GetMBTemperature", 0x10000 + 35},
+                    {"GetVoltIN1", 1352},      {"GetVoltIN2", 3344},
+                    {"GetVoltIN3", 5040},      {"GetVoltIN4", 12192},
+                    {"GetFanCPURPM", 950}};
+  std::ostringstream out;
+  status::ListSensors(sensors, out);
+  EXPECT_EQ(out.str(),
+            "reading                  now         shown   source\n"
+            "CPU temperature          48 \xC2\xB0"
+            "C       48      fake GetCPUTemperature\n"
+            "motherboard temperature  35 \xC2\xB0"
+            "C       35      fake GetMBTemperature\n"
+            "CPU core voltage         1352 mV     1,35    fake GetVoltIN1\n"
+            "3.3 V rail               3344 mV     3,34    fake GetVoltIN2\n"
+            "5 V rail                 5040 mV     5,04    fake GetVoltIN3\n"
+            "12 V rail                12192 mV    12,1    fake GetVoltIN4\n"
+            "CPU fan speed            950 rpm     950     fake GetFanCPURPM\n");
+  // One reading each.
+  EXPECT_EQ(sensors.calls.size(), platform::kReadingCount);
+}
+
+class NoSource : public platform::Sensors {
+ public:
+  std::int32_t Read(platform::Reading reading) override {
+    return reading == platform::Reading::kRail12V ? -100 : 0;
+  }
+  [[nodiscard]] std::string Describe(platform::Reading) const override { return {}; }
+};
+
+TEST(SensorListing, AReadingWithoutASourceSaysSo) {
+  NoSource sensors;
+  std::ostringstream out;
+  status::ListSensors(sensors, out);
+  const std::string text = out.str();
+  EXPECT_NE(text.find("CPU temperature          0 \xC2\xB0"
+                      "C        0       none, shows 0\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("3.3 V rail               0 mV        0,      none, shows 0\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("12 V rail                -100 mV     -1,0    none, shows 0\n"),
+            std::string::npos)
+      << text;
+}
+
+TEST(SensorListing, BothProgramsListTheirSensorsAndExitWithoutAWindow) {
+  fakes::FakeToolkit program({"--sensors"});
+  program.sensors.steady["GetVoltIN4"] = 12192;
+  EXPECT_EQ(app::RunStatusanzeige(program), 0);
+  EXPECT_FALSE(program.started) << "no window system needed";
+  EXPECT_EQ(program.form_window, nullptr);
+  EXPECT_NE(program.output.str().find("12 V rail                12192 mV    12,1    fake "
+                                      "GetVoltIN4\n"),
+            std::string::npos)
+      << program.output.str();
+
+  fakes::FakeToolkit system_demo({"--system-sensors", "--sensors"});
+  system_demo.sensors.steady["GetVoltIN4"] = 12192;
+  EXPECT_EQ(emulator::RunDemo(system_demo), 0);
+  EXPECT_FALSE(system_demo.started);
+  EXPECT_EQ(system_demo.output.str(), program.output.str());
+
+  fakes::FakeToolkit demo({"--sensors"});
+  EXPECT_EQ(emulator::RunDemo(demo), 0);
+  EXPECT_FALSE(demo.started);
+  EXPECT_TRUE(demo.sensors.calls.empty()) << "the emulated sensors, not the machine's";
+  const std::string text = demo.output.str();
+  EXPECT_EQ(text.rfind("reading ", 0), 0U) << text;
+  EXPECT_NE(text.find(" emulated\n"), std::string::npos) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8) << text;
+  EXPECT_EQ(demo.errors.str(), "");
+}
+
+}  // namespace

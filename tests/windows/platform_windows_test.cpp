@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The Windows clock, message pump, message streams and sensor library
+// binding, on Wine's implementation of the system calls.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/windows/asus_sensors.h"
+#include "platform/windows/hid_iowkit.h"
+#include "platform/windows/messages.h"
+#include "platform/windows/text.h"
+#include "platform/windows/win_event_pump.h"
+#include "platform/windows/win_window.h"
+
+namespace {
+
+TEST(WindowsClock, WallClockIsLocalTimeOfDayWithAFraction) {
+  platform::SystemClock clock;
+  SYSTEMTIME before{};
+  GetLocalTime(&before);
+  const double seconds = clock.SecondsSinceMidnight();
+  SYSTEMTIME after{};
+  GetLocalTime(&after);
+  ASSERT_GE(seconds, 0.0);
+  ASSERT_LT(seconds, 86400.0);
+  if (after.wHour < before.wHour) GTEST_SKIP() << "midnight passed during the test";
+  const double low = before.wHour * 3600.0 + before.wMinute * 60.0 + before.wSecond +
+                     before.wMilliseconds / 1000.0;
+  const double high =
+      after.wHour * 3600.0 + after.wMinute * 60.0 + after.wSecond + after.wMilliseconds / 1000.0;
+  // Local time in milliseconds bounds it, give or take the last millisecond.
+  EXPECT_GE(seconds, low - 0.001);
+  EXPECT_LE(seconds, high + 0.001);
+}
+
+TEST(WindowsClock, MonotonicClockNeverRunsBack) {
+  platform::SystemClock clock;
+  double last = clock.MonotonicSeconds();
+  EXPECT_GT(last, 0.0);
+  for (int i = 0; i < 1000; ++i) {
+    const double now = clock.MonotonicSeconds();
+    ASSERT_GE(now, last);
+    last = now;
+  }
+}
+
+TEST(WaitMilliseconds, RoundsUpAndStaysFinite) {
+  EXPECT_EQ(platform::WaitMilliseconds(0.0), 0U);
+  EXPECT_EQ(platform::WaitMilliseconds(-1.0), 0U);
+  EXPECT_EQ(platform::WaitMilliseconds(std::nan("")), 0U);
+  EXPECT_EQ(platform::WaitMilliseconds(0.0001), 1U);
+  EXPECT_EQ(platform::WaitMilliseconds(0.5), 500U);
+  EXPECT_EQ(platform::WaitMilliseconds(1.0004), 1001U);
+  EXPECT_EQ(platform::WaitMilliseconds(1e12), 86400000U);
+  EXPECT_NE(platform::WaitMilliseconds(HUGE_VAL), INFINITE);
+}
+
+// A message-only window that counts what it is sent.
+class Receiver {
+ public:
+  Receiver() {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = Procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"PumpTestReceiver";
+    RegisterClassW(&window_class);
+    window_ = CreateWindowExW(0, L"PumpTestReceiver", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~Receiver() { DestroyWindow(window_); }
+  Receiver(const Receiver&) = delete;
+  Receiver& operator=(const Receiver&) = delete;
+
+  HWND window_ = nullptr;
+  int received = 0;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_APP) {
+      platform::PointerIn<Receiver>(GetWindowLongPtrW(window, GWLP_USERDATA))->received++;
+      return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
+};
+
+TEST(WinEventPump, DispatchesWhatIsPendingAndWakesForWhatArrives) {
+  Receiver receiver;
+  ASSERT_NE(receiver.window_, nullptr);
+  platform::WinEventPump pump;
+
+  PostMessageW(receiver.window_, WM_APP, 0, 0);
+  PostMessageW(receiver.window_, WM_APP, 0, 0);
+  pump.ProcessEvents(0.0);
+  EXPECT_EQ(receiver.received, 2) << "everything pending, without waiting";
+
+  // A message from another thread ends the wait long before its limit.
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](void* window) -> DWORD {
+        Sleep(50);
+        PostMessageW(static_cast<HWND>(window), WM_APP, 0, 0);
+        return 0;
+      },
+      receiver.window_, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  for (int i = 0; i < 100 && receiver.received < 3; ++i) pump.ProcessEvents(60.0);
+  EXPECT_EQ(receiver.received, 3);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+
+  // Nothing pending and no time to wait: returns.
+  pump.ProcessEvents(0.0);
+  pump.ProcessEvents(0.001);
+  EXPECT_EQ(receiver.received, 3);
+}
+
+TEST(LineBuffer, HandsOnWholeLinesAndTheRestAtAFlush) {
+  std::vector<std::string> sunk;
+  platform::LineBuffer buffer([&](const std::string& text) { sunk.push_back(text); });
+  std::ostream out(&buffer);
+  out << "statusanzeige: no sensor";
+  EXPECT_TRUE(sunk.empty());
+  out << " for the CPU temperature\nsecond ";
+  ASSERT_EQ(sunk.size(), 1U);
+  EXPECT_EQ(sunk[0], "statusanzeige: no sensor for the CPU temperature\n");
+  out << "line\nthird\nfour";
+  ASSERT_EQ(sunk.size(), 2U);
+  EXPECT_EQ(sunk[1], "second line\nthird\n");
+  out << std::flush;
+  ASSERT_EQ(sunk.size(), 3U);
+  EXPECT_EQ(sunk[2], "four");
+  out << std::flush;
+  EXPECT_EQ(sunk.size(), 3U) << "nothing left, nothing handed on";
+}
+
+// What OutputDebugString hands a debugger, caught on its way there.
+std::vector<std::string>* g_debugger_lines = nullptr;
+
+LONG CALLBACK CatchDebuggerOutput(EXCEPTION_POINTERS* exception) {
+  const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+  if (g_debugger_lines != nullptr && record.ExceptionCode == DBG_PRINTEXCEPTION_C &&
+      record.NumberParameters >= 2) {
+    const auto* text =
+        platform::PointerIn<const char>(static_cast<LONG_PTR>(record.ExceptionInformation[1]));
+    g_debugger_lines->emplace_back(text, record.ExceptionInformation[0] - 1);
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+TEST(MessageStream, ErrorsGoToTheDebuggerToo) {
+  std::vector<std::string> lines;
+  g_debugger_lines = &lines;
+  void* handler = AddVectoredExceptionHandler(1, CatchDebuggerOutput);
+  {
+    platform::MessageStream errors(platform::ConsoleOutput::Stream::kError, true);
+    errors << "statusanzeige: cannot open \\\\?\\hid#vid_07c0: Access is denied.\n";
+    errors << "unfinished";
+  }
+  RemoveVectoredExceptionHandler(handler);
+  g_debugger_lines = nullptr;
+  ASSERT_EQ(lines.size(), 2U);
+  EXPECT_EQ(lines[0], "statusanzeige: cannot open \\\\?\\hid#vid_07c0: Access is denied.\n");
+  EXPECT_EQ(lines[1], "unfinished") << "handed on when the stream goes";
+}
+
+// Wine has HID devices of its own (a virtual mouse and keyboard, where its
+// drivers provide them) and no IO-Warrior: every interface is listed with a
+// device path, none is opened, and there is no device.
+TEST(WindowsHid, ListsTheSystemsHidInterfacesAndFindsNoController) {
+  const auto hid = platform::MakeWindowsHidSystem();
+  for (const std::string& path : hid->ListInterfaces()) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(path.rfind("\\\\?\\", 0), 0U);
+    EXPECT_NE(platform::ParseHidPath(path).vendor, platform::kCodeMercenariesVendor);
+  }
+  std::ostringstream errors;
+  platform::HidIowkit iowkit(*hid, errors);
+  EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
+  EXPECT_EQ(errors.str(), "");
+  std::string error;
+  EXPECT_EQ(hid->Open("\\\\?\\hid#vid_07c0&pid_1501&mi_00#gone#{x}", &error), 0U);
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(Text, Utf8RoundTripsThroughUtf16) {
+  const std::string text =
+      "SLG 2016 \xE2\x80\x94 emulated, 3,3 V, \xC2\xB0"
+      "C";
+  EXPECT_EQ(platform::Narrow(platform::Widen(text)), text);
+  EXPECT_EQ(platform::Widen("\xE2\x80\x94"), std::wstring(1, L'\x2014'));
+  EXPECT_EQ(platform::Narrow(L""), "");
+  EXPECT_FALSE(platform::ErrorText(ERROR_ACCESS_DENIED).empty());
+  EXPECT_NE(platform::ErrorText(ERROR_ACCESS_DENIED).back(), '\n');
+}
+
+TEST(AsusDllSensors, WithoutTheLibraryEveryReadingIsZeroSaidOnce) {
+  std::ostringstream errors;
+  platform::AsusDllSensors sensors(errors, L"no-such-sensor-library.dll");
+  EXPECT_FALSE(sensors.Found());
+  EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 0);
+  EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 0);
+  EXPECT_EQ(sensors.Read(platform::Reading::kCpuFan), 0);
+  EXPECT_EQ(sensors.Describe(platform::Reading::kCpuFan), "");
+  const std::string said = errors.str();
+  EXPECT_EQ(said.rfind("statusanzeige: cannot load no-such-sensor-library.dll: ", 0), 0U) << said;
+  EXPECT_NE(said.find("(error 126); every reading shows 0\n"), std::string::npos) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+}
+
+#ifdef STATUSANZEIGE_FAKE_SENSOR_LIBRARY
+TEST(AsusDllSensors, CallsTheLibrarysFunctionsAndKeepsTheLow16BitsSigned) {
+  std::ostringstream errors;
+  platform::AsusDllSensors sensors(errors, platform::Widen(STATUSANZEIGE_FAKE_SENSOR_LIBRARY));
+  // The fake library's values: see fake_sensor_library.cpp.
+  EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 45);
+  EXPECT_EQ(sensors.Read(platform::Reading::kBoardTemperature), -5);
+  EXPECT_EQ(sensors.Read(platform::Reading::kCoreVoltage), 1650);
+  EXPECT_EQ(sensors.Read(platform::Reading::kRail12V), 12160);
+  EXPECT_EQ(sensors.Read(platform::Reading::kCpuFan), 0x2345) << "0x12345, low 16 bits";
+  EXPECT_NE(sensors.Describe(platform::Reading::kCoreVoltage)
+                .find(std::string(STATUSANZEIGE_FAKE_SENSOR_LIBRARY) + " GetVoltIN1"),
+            std::string::npos);
+  // The fake has no GetVoltIN2: that reading alone is 0, said once.
+  EXPECT_EQ(sensors.Read(platform::Reading::kRail3V3), 0);
+  EXPECT_EQ(sensors.Describe(platform::Reading::kRail3V3), "");
+  EXPECT_NE(errors.str().find("3.3 V rail"), std::string::npos);
+  EXPECT_NE(errors.str().find("lacks GetVoltIN2"), std::string::npos);
+}
+#endif
+
+}  // namespace
