@@ -56,8 +56,10 @@ class TestServer {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 4);
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener_, 4) != 0) {
+      ADD_FAILURE() << "cannot listen on 127.0.0.1";
+    }
     int length = sizeof address;
     getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
     port_ = ntohs(address.sin_port);
@@ -123,7 +125,9 @@ int FreePort() {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ADD_FAILURE() << "cannot bind on 127.0.0.1";
+  }
   int length = sizeof address;
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   closesocket(s);
