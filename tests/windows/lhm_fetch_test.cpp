@@ -56,10 +56,8 @@ class TestServer {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener_, 4) != 0) {
-      ADD_FAILURE() << "cannot listen on 127.0.0.1";
-    }
+    EXPECT_EQ(bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    listen(listener_, 4);
     int length = sizeof address;
     getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
     port_ = ntohs(address.sin_port);
@@ -125,9 +123,7 @@ int FreePort() {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ADD_FAILURE() << "cannot bind on 127.0.0.1";
-  }
+  EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   int length = sizeof address;
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   closesocket(s);
