@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 // Far more than any sensor tree.
-constexpr std::size_t kMaxBody = 16 * 1024 * 1024;
+constexpr std::size_t kMaxBody = std::size_t{16} * 1024 * 1024;
 
 struct HandleCloser {
   void operator()(void* handle) const { WinHttpCloseHandle(handle); }

@@ -56,7 +56,7 @@ class TestServer {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    EXPECT_EQ(bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     listen(listener_, 4);
     int length = sizeof address;
     getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
@@ -123,7 +123,7 @@ int FreePort() {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   int length = sizeof address;
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   closesocket(s);
