@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How the program draws dot-matrix characters: the emulated display and the
 // program's icon share these colours and this dot drawing.
 #pragma once

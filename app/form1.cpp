@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/form1.h"
 
 const platform::FormLayout& Form1Layout() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's only window. It owns the device link for its whole lifetime
 // and, through the objects below, all of the program's state. The window
 // itself is the toolkit's (platform::FormWindow); Form1 hears of its click

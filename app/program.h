@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The programs' start-up and event loop, the same on every platform. Each
 // platform's main() makes its Toolkit and calls one of these.
 #pragma once

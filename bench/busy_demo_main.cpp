@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The benchmark's comparison program: statusanzeige-demo with a pause that
 // polls the clock without ever sleeping, as a naive port would. Only the
 // event pump differs from the real demo.

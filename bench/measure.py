@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Runs statusanzeige-demo builds and prints CPU, timing, memory and start-up figures."""
 import os
 import statistics

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pin-level protocol of the two SLG 2016 modules on the controller's ports:
 // port 0 carries the control lines, port 1 the character code.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs a text through the eight positions as a ticker, one character step
 // per whole second of the clock, and keeps the window responsive meanwhile.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A model of the display hardware: two SLG 2016 four-character modules wired
 // to the controller's two ports. It sees only pin levels, report by report.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the emulated display looks like: the two SLG 2016 modules with their
 // eight red 5 x 7 dot-matrix characters, and a status line with the port
 // values and the number of reports. Painted on any platform's Canvas.

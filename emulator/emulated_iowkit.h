@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // An emulated IO-Warrior 24 with the display wired to it: opening always
 // succeeds, and every report on the pin interface drives the display model.
 #pragma once

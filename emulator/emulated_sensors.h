@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Plausible motherboard readings that drift slowly, for trying the program
 // without a real board's sensors.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A 5 x 7 dot-matrix font for the printable ASCII range, as the modules draw it.
 #pragma once
 

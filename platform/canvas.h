@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Drawing, as a toolkit offers it to the few pictures the program paints
 // itself (the emulated display and the program's icon).
 #pragma once

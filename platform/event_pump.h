@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Window event processing while the program waits inside a pause.
 #pragma once
 

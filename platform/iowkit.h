@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The three IO-Warrior controller calls the program relies on: open the first
 // suitable controller, write one report to a pipe, close it again.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The seven motherboard readings, named here once. Each call takes one fresh
 // reading: whole degrees Celsius, millivolts or revolutions per minute. Only
 // the low 16 bits of a result count, taken as signed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Everything a program needs of its platform, in one place: what a porter
 // implements for a new system or toolkit (see platform/qt for an example).
 // Each platform's main() makes one Toolkit and hands it to the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's main window, as each toolkit provides it. A porter implements
 // FormWindow; the program implements FormEvents and hears through it of the
 // button and of the close.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // LibreHardwareMonitor's sensor tree, as its web server serves it at
 // /data.json, turned into the seven readings. Pure: JSON text in, sensors and
 // choices out; fetching the text is the platform's business.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The seven readings from LibreHardwareMonitor's web server. Portable: the
 // platform supplies the call that fetches data.json.
 #pragma once

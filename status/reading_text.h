@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Composes the number part of a reading text from successive readings: the
 // k-th character comes from the k-th reading.
 #pragma once

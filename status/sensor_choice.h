@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which lm-sensors feature supplies each of the seven readings, chosen by the
 // features' labels. Kept apart from libsensors so it can be checked on the
 // label sets of real boards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What --sensors prints: for each of the seven readings, where it comes
 // from, its value now and the number text the display would show for it.
 // How a user checks the choice of sensors (and a label of their own) without

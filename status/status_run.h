@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What one click shows: two fixed texts, then seven texts of live readings.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A whole platform without a window system: fake windows, clock, event
 // processing, controller and sensors, so the programs' start-up can run in a
 // test. Run() plays the user: it calls `user` once, then returns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Fakes of the platform boundary: controller, clock, event processing,
 // sensors and the main window.
 #pragma once

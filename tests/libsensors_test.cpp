@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs the libsensors code against a fake hwmon tree: a child process gets a
 // private mount namespace with a tmpfs over /sys/class, so the machine's own
 // sensors stay out of it. Needs root (or CAP_SYS_ADMIN); skips otherwise.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The programs' start-up on a fake platform: the order of load, show and
 // event loop, the error path, and the demo's two windows closing together.
 #include "app/program.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // main() of the tests that need a QApplication: on the offscreen platform,
 // so they run without a display server.
 #include <gtest/gtest.h>

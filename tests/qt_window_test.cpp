@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Qt windows: layout, the error box, clicks and the close, termination
 // signals, the painted window, and the demo program ending on SIGTERM.
 #include <gtest/gtest.h>

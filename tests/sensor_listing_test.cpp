@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // --sensors: the listing, and both programs answering it without a window.
 #include "status/sensor_listing.h"
 

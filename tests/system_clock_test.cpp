@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The system clock against the C library's own idea of the time.
 #include <gtest/gtest.h>
 

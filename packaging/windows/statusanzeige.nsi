@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 ; The Windows installer: statusanzeige.exe and statusanzeige-demo.exe under
 ; Program Files, Start-menu entries with the programs' icon, and an entry
 ; under installed apps with an uninstaller. Built by CMake's "installer"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Windows installer (NSIS, Debian's nsis) and a portable .zip of the two
 # programs: the targets "installer" and "portable-zip", made by
 # scripts/build-windows. Included by platform/windows/windows.cmake.

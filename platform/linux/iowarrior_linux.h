@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // IO-Warrior controller calls on Linux, on top of the kernel's iowarrior
 // driver (/dev/usb/iowarrior*). The kernel calls sit behind IowarriorKernel so
 // that the choice of node, the report handling and the recovery from an

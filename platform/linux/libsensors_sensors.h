@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The seven readings from the machine's own sensors through lm-sensors.
 #pragma once
 

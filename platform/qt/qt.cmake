@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Linux: the kernel's iowarrior driver, lm-sensors and the clock (sa_linux),
 # Qt 6 Widgets for the windows and the event loop (sa_qt), and the programs.
 add_library(sa_linux STATIC

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Linux platform: Qt 6 Widgets for the windows, the kernel's iowarrior
 // driver for the controller and lm-sensors for the readings.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Fetches LibreHardwareMonitor's data.json over WinHTTP, within a short time
 // budget: the program waits for it on the window's thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/windows/windows_sensors.h"
 
 #include "platform/windows/asus_sensors.h"

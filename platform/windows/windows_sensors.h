@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The machine's own sensors on Windows: Asus.dll, the library the program
 // was written for, where it is installed; else LibreHardwareMonitor's web
 // server on this machine.

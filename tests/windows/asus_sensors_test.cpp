@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Asus.dll through LoadLibrary and GetProcAddress, with fake libraries built
 // for the tests: a whole one, one that lacks two functions, and a 32-bit one.
 #include "platform/windows/asus_sensors.h"

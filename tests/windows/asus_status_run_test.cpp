@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Whole status runs on the fake clock with the readings of a fake Asus.dll,
 // bound at run time as the program binds the real one.
 #include <gtest/gtest.h>

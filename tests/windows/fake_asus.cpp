@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A stand-in for the board maker's Asus.dll, for the tests: the seven
 // functions with fixed readings, some exported under stdcall-decorated names
 // as 32-bit builds of such libraries have them. Built without the last two

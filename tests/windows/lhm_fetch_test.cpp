@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // LibreHardwareMonitor's data.json over WinHTTP, from a small HTTP server on
 // 127.0.0.1 inside the test: one that serves a board's data.json, one that is
 // absent, one that answers too slowly, one that asks for a password, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Paths for the Windows tests, which run under Wine on the build machine.
 #pragma once
 
