@@ -38,6 +38,8 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "statusanzeige developers"
 
+LicenseData "${SOURCE_DIR}/COPYING"
+Page license
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -58,6 +60,7 @@ Section "statusanzeige"
   File "${BUILD_DIR}/statusanzeige.exe"
   File "${BUILD_DIR}/statusanzeige-demo.exe"
   File "/oname=README.md" "${SOURCE_DIR}/README.md"
+  File "/oname=COPYING.txt" "${SOURCE_DIR}/COPYING"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "${START_MENU}"
@@ -81,6 +84,7 @@ Section "Uninstall"
   Delete "$INSTDIR\statusanzeige.exe"
   Delete "$INSTDIR\statusanzeige-demo.exe"
   Delete "$INSTDIR\README.md"
+  Delete "$INSTDIR\COPYING.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 

@@ -18,13 +18,15 @@ if(STATUSANZEIGE_MAKENSIS)
             -DBUILD_DIR=$<TARGET_FILE_DIR:statusanzeige> -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
             -DOUTFILE=${STATUSANZEIGE_INSTALLER} ${_packaging}/statusanzeige.nsi
     DEPENDS statusanzeige statusanzeige-demo ${_packaging}/statusanzeige.nsi
-            ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/platform/windows/statusanzeige.ico
+            ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/COPYING
+            ${PROJECT_SOURCE_DIR}/platform/windows/statusanzeige.ico
     COMMENT "Making the installer ${STATUSANZEIGE_INSTALLER}"
     VERBATIM)
   add_custom_target(installer DEPENDS ${STATUSANZEIGE_INSTALLER})
 endif()
 
-# statusanzeige-<version>/ with the two programs and the README, zipped.
+# statusanzeige-<version>/ with the two programs, the README and the
+# licence, zipped.
 set(_portable statusanzeige-${PROJECT_VERSION})
 add_custom_command(
   OUTPUT ${STATUSANZEIGE_PORTABLE_ZIP}
@@ -32,10 +34,13 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/portable/${_portable}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:statusanzeige> $<TARGET_FILE:statusanzeige-demo>
           ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/portable/${_portable}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/COPYING
+          ${CMAKE_BINARY_DIR}/portable/${_portable}/COPYING.txt
   COMMAND ${CMAKE_COMMAND} -E rm -f ${STATUSANZEIGE_PORTABLE_ZIP}
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/portable
           ${CMAKE_COMMAND} -E tar cf ${STATUSANZEIGE_PORTABLE_ZIP} --format=zip ${_portable}
   DEPENDS statusanzeige statusanzeige-demo ${PROJECT_SOURCE_DIR}/README.md
+          ${PROJECT_SOURCE_DIR}/COPYING
   COMMENT "Making the portable archive ${STATUSANZEIGE_PORTABLE_ZIP}"
   VERBATIM)
 add_custom_target(portable-zip DEPENDS ${STATUSANZEIGE_PORTABLE_ZIP})
