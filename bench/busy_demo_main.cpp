@@ -37,8 +37,8 @@ class BusyPollToolkit final : public platform::Toolkit {
     return qt_.MakeFormWindow(events, layout);
   }
   std::unique_ptr<platform::PaintedWindow> MakePaintedWindow(
-      platform::PaintedWindowSpec spec) override {
-    return qt_.MakePaintedWindow(std::move(spec));
+      platform::PaintedWindowSetup setup) override {
+    return qt_.MakePaintedWindow(std::move(setup));
   }
   void CloseOnTermination(platform::FormWindow& window) override { qt_.CloseOnTermination(window); }
   int Run() override { return qt_.Run(); }

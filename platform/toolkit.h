@@ -31,7 +31,7 @@ class PaintedWindow {
   virtual void Close() = 0;
 };
 
-struct PaintedWindowSpec {
+struct PaintedWindowSetup {
   std::string title;  // UTF-8
   int width = 0;      // client area, pixels at 96 DPI
   int height = 0;
@@ -67,7 +67,7 @@ class Toolkit {
   virtual void SetProgramIcon(const std::function<void(Canvas&)>& paint) = 0;
   virtual std::unique_ptr<FormWindow> MakeFormWindow(FormEvents& events,
                                                      const FormLayout& layout) = 0;
-  virtual std::unique_ptr<PaintedWindow> MakePaintedWindow(PaintedWindowSpec spec) = 0;
+  virtual std::unique_ptr<PaintedWindow> MakePaintedWindow(PaintedWindowSetup setup) = 0;
   // A termination request (SIGINT and SIGTERM; Ctrl+C, Ctrl+Break and the
   // end of the session on Windows) closes `window` from the event loop, as
   // its close button does.

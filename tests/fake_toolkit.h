@@ -14,17 +14,17 @@ namespace fakes {
 
 class FakePaintedWindow : public platform::PaintedWindow {
  public:
-  explicit FakePaintedWindow(platform::PaintedWindowSpec spec) : spec(std::move(spec)) {}
+  explicit FakePaintedWindow(platform::PaintedWindowSetup setup) : setup(std::move(setup)) {}
   void ShowBelow(const platform::FormWindow& /*beside*/) override { visible = true; }
   void Refresh() override { ++refreshes; }
   void Close() override { visible = false; }
   // The user closes it with its close button.
   void UserClose() {
     visible = false;
-    if (spec.on_close) spec.on_close();
+    if (setup.on_close) setup.on_close();
   }
 
-  platform::PaintedWindowSpec spec;
+  platform::PaintedWindowSetup setup;
   bool visible = false;
   int refreshes = 0;
 };
@@ -60,8 +60,8 @@ class FakeToolkit : public platform::Toolkit {
     return window;
   }
   std::unique_ptr<platform::PaintedWindow> MakePaintedWindow(
-      platform::PaintedWindowSpec spec) override {
-    auto window = std::make_unique<FakePaintedWindow>(std::move(spec));
+      platform::PaintedWindowSetup setup) override {
+    auto window = std::make_unique<FakePaintedWindow>(std::move(setup));
     painted_window = window.get();
     return window;
   }

@@ -78,8 +78,8 @@ std::unique_ptr<FormWindow> QtToolkit::MakeFormWindow(FormEvents& events,
   return std::make_unique<QtFormWindow>(events, layout);
 }
 
-std::unique_ptr<PaintedWindow> QtToolkit::MakePaintedWindow(PaintedWindowSpec spec) {
-  return std::make_unique<QtPaintedWindow>(std::move(spec));
+std::unique_ptr<PaintedWindow> QtToolkit::MakePaintedWindow(PaintedWindowSetup setup) {
+  return std::make_unique<QtPaintedWindow>(std::move(setup));
 }
 
 void QtToolkit::CloseOnTermination(FormWindow& window) {

@@ -37,9 +37,9 @@ void QtFormWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-QtPaintedWindow::QtPaintedWindow(PaintedWindowSpec spec) : spec_(std::move(spec)) {
-  setWindowTitle(QString::fromStdString(spec_.title));
-  setFixedSize(spec_.width, spec_.height);
+QtPaintedWindow::QtPaintedWindow(PaintedWindowSetup setup) : setup_(std::move(setup)) {
+  setWindowTitle(QString::fromStdString(setup_.title));
+  setFixedSize(setup_.width, setup_.height);
 }
 
 void QtPaintedWindow::ShowBelow(const FormWindow& beside) {
@@ -58,12 +58,12 @@ void QtPaintedWindow::Close() {
 void QtPaintedWindow::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   QtCanvas canvas(painter);
-  if (spec_.paint) spec_.paint(canvas);
+  if (setup_.paint) setup_.paint(canvas);
 }
 
 void QtPaintedWindow::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (!closing_ && spec_.on_close) spec_.on_close();
+  if (!closing_ && setup_.on_close) setup_.on_close();
 }
 
 }  // namespace platform

@@ -33,7 +33,7 @@ class QtFormWindow final : public QWidget, public FormWindow {
 
 class QtPaintedWindow final : public QWidget, public PaintedWindow {
  public:
-  explicit QtPaintedWindow(PaintedWindowSpec spec);
+  explicit QtPaintedWindow(PaintedWindowSetup setup);
 
   void ShowBelow(const FormWindow& beside) override;
   void Refresh() override { update(); }
@@ -44,7 +44,7 @@ class QtPaintedWindow final : public QWidget, public PaintedWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  PaintedWindowSpec spec_;
+  PaintedWindowSetup setup_;
   bool closing_ = false;
 };
 

@@ -15,15 +15,15 @@ constexpr int kGapBelow = 12;
 
 }  // namespace
 
-WinPaintedWindow::WinPaintedWindow(PaintedWindowSpec spec) : spec_(std::move(spec)) {
+WinPaintedWindow::WinPaintedWindow(PaintedWindowSetup setup) : setup_(std::move(setup)) {
   handler_ = [this](HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     return HandleMessage(window, message, wparam, lparam);
   };
   window_ =
-      CreateHandledWindow(kPaintedClass, Widen(spec_.title).c_str(), kPaintedStyle, &handler_);
+      CreateHandledWindow(kPaintedClass, Widen(setup_.title).c_str(), kPaintedStyle, &handler_);
   if (window_ == nullptr) return;
   ApplyProgramIcon(window_);
-  SetClientSize(window_, spec_.width, spec_.height);
+  SetClientSize(window_, setup_.width, setup_.height);
 }
 
 WinPaintedWindow::~WinPaintedWindow() { Close(); }
@@ -68,9 +68,9 @@ void WinPaintedWindow::Paint() {
     ::FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
     const unsigned dpi = DpiOf(window_);
     HFONT font = MakeDialogFont(dpi);
-    if (spec_.paint) {
+    if (setup_.paint) {
       GdiCanvas canvas(memory, dpi, font);
-      spec_.paint(canvas);
+      setup_.paint(canvas);
     }
     BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old_bitmap);
@@ -91,8 +91,8 @@ LRESULT WinPaintedWindow::HandleMessage(HWND window, UINT message, WPARAM wparam
       return 0;
     case WM_CLOSE:
       // Whoever listens decides; without a listener the window just goes.
-      if (spec_.on_close) {
-        spec_.on_close();
+      if (setup_.on_close) {
+        setup_.on_close();
       } else {
         Close();
       }

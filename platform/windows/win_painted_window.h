@@ -13,7 +13,7 @@ namespace platform {
 
 class WinPaintedWindow final : public PaintedWindow {
  public:
-  explicit WinPaintedWindow(PaintedWindowSpec spec);
+  explicit WinPaintedWindow(PaintedWindowSetup setup);
   ~WinPaintedWindow() override;
   WinPaintedWindow(const WinPaintedWindow&) = delete;
   WinPaintedWindow& operator=(const WinPaintedWindow&) = delete;
@@ -29,7 +29,7 @@ class WinPaintedWindow final : public PaintedWindow {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void Paint();
 
-  PaintedWindowSpec spec_;
+  PaintedWindowSetup setup_;
   MessageHandler handler_;
   HWND window_ = nullptr;
 };

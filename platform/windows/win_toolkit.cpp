@@ -98,8 +98,8 @@ std::unique_ptr<FormWindow> WinToolkit::MakeFormWindow(FormEvents& events,
   return window;
 }
 
-std::unique_ptr<PaintedWindow> WinToolkit::MakePaintedWindow(PaintedWindowSpec spec) {
-  return std::make_unique<WinPaintedWindow>(std::move(spec));
+std::unique_ptr<PaintedWindow> WinToolkit::MakePaintedWindow(PaintedWindowSetup setup) {
+  return std::make_unique<WinPaintedWindow>(std::move(setup));
 }
 
 void WinToolkit::CloseOnTermination(FormWindow& window) {

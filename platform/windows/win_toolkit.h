@@ -31,7 +31,7 @@ class WinToolkit final : public Toolkit {
   std::unique_ptr<Sensors> MachineSensors() override;
   void SetProgramIcon(const std::function<void(Canvas&)>& paint) override;
   std::unique_ptr<FormWindow> MakeFormWindow(FormEvents& events, const FormLayout& layout) override;
-  std::unique_ptr<PaintedWindow> MakePaintedWindow(PaintedWindowSpec spec) override;
+  std::unique_ptr<PaintedWindow> MakePaintedWindow(PaintedWindowSetup setup) override;
   void CloseOnTermination(FormWindow& window) override;
   int Run() override;
 

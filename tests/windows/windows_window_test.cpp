@@ -233,16 +233,16 @@ TEST_F(WindowTest, PaintedWindowPaintsThroughTheCanvasAndReportsTheClose) {
   form.Show();
   int paints = 0;
   int closes = 0;
-  platform::PaintedWindowSpec spec;
-  spec.title = "SLG 2016 \xE2\x80\x94 emulated";
-  spec.width = 300;
-  spec.height = 100;
-  spec.paint = [&](platform::Canvas& canvas) {
+  platform::PaintedWindowSetup setup;
+  setup.title = "SLG 2016 \xE2\x80\x94 emulated";
+  setup.width = 300;
+  setup.height = 100;
+  setup.paint = [&](platform::Canvas& canvas) {
     ++paints;
     canvas.FillRect(0, 0, 300, 100, {0x20, 0x20, 0x20});
   };
-  spec.on_close = [&] { ++closes; };
-  platform::WinPaintedWindow painted(spec);
+  setup.on_close = [&] { ++closes; };
+  platform::WinPaintedWindow painted(setup);
   ASSERT_TRUE(painted.Valid());
   EXPECT_EQ(WindowText(painted.Handle()), L"SLG 2016 \x2014 emulated");
   RECT client{};
