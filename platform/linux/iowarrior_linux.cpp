@@ -153,6 +153,13 @@ bool MeansControllerGone(int error) {
 LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program)
     : kernel_(kernel), errors_(errors), program_(std::move(program)) {}
 
+LinuxIowkit::LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, std::ostream& errors,
+                         std::string program)
+    : owned_kernel_(std::move(kernel)),
+      kernel_(*owned_kernel_),
+      errors_(errors),
+      program_(std::move(program)) {}
+
 LinuxIowkit::~LinuxIowkit() {
   for (const auto& [handle, node] : open_) {
     if (node.fd >= 0) kernel_.Close(node.fd);

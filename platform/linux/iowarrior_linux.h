@@ -74,6 +74,8 @@ class LinuxIowkit final : public Iowkit {
   // when a device is opened, and the lines about a lost controller; each
   // line begins with `program` and a colon.
   LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program = "statusanzeige");
+  // The same, owning the kernel calls it runs on.
+  LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, std::ostream& errors, std::string program);
   ~LinuxIowkit() override;
   LinuxIowkit(const LinuxIowkit&) = delete;
   LinuxIowkit& operator=(const LinuxIowkit&) = delete;
@@ -97,6 +99,7 @@ class LinuxIowkit final : public Iowkit {
   // Looks for the lost controller when a second has passed since the last look.
   bool Reconnect(OpenNode& node);
 
+  std::unique_ptr<IowarriorKernel> owned_kernel_;  // empty when the caller owns it
   IowarriorKernel& kernel_;
   std::ostream& errors_;
   std::string program_;

@@ -13,27 +13,6 @@
 #include "platform/qt/termination_signals.h"
 
 namespace platform {
-namespace {
-
-// The controller layer together with the kernel calls it sits on.
-class OwnedLinuxIowkit final : public Iowkit {
- public:
-  OwnedLinuxIowkit(std::ostream& errors, const std::string& program)
-      : kernel_(MakeLinuxIowarriorKernel()), iowkit_(*kernel_, errors, program) {}
-  IowkitHandle IowKitOpenDevice() override { return iowkit_.IowKitOpenDevice(); }
-  std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe, const std::uint8_t* buffer,
-                            std::uint32_t length) override {
-    return iowkit_.IowKitWrite(handle, pipe, buffer, length);
-  }
-  void IowKitCloseDevice(IowkitHandle handle) override { iowkit_.IowKitCloseDevice(handle); }
-
- private:
-  std::unique_ptr<IowarriorKernel> kernel_;
-  LinuxIowkit iowkit_;
-};
-
-}  // namespace
-
 QtToolkit::QtToolkit(int& argc, char** argv, std::string program)
     : argc_(argc), argv_(argv), program_(std::move(program)) {}
 
@@ -55,7 +34,7 @@ bool QtToolkit::Start() {
 }
 
 std::unique_ptr<Iowkit> QtToolkit::Controller() {
-  return std::make_unique<OwnedLinuxIowkit>(std::cerr, program_);
+  return std::make_unique<LinuxIowkit>(MakeLinuxIowarriorKernel(), std::cerr, program_);
 }
 
 std::unique_ptr<Sensors> QtToolkit::MachineSensors() {

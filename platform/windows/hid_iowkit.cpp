@@ -56,6 +56,9 @@ HidPathInfo ParseHidPath(const std::string& path) {
 
 HidIowkit::HidIowkit(HidSystem& hid, std::ostream& errors) : hid_(hid), errors_(errors) {}
 
+HidIowkit::HidIowkit(std::unique_ptr<HidSystem> hid, std::ostream& errors)
+    : owned_hid_(std::move(hid)), hid_(*owned_hid_), errors_(errors) {}
+
 HidIowkit::~HidIowkit() {
   for (const auto& [handle, open] : open_) hid_.Close(open.device);
 }

@@ -57,6 +57,8 @@ class HidIowkit final : public Iowkit {
  public:
   // `errors` receives one line per interface of ours that cannot be opened.
   HidIowkit(HidSystem& hid, std::ostream& errors);
+  // The same, owning the HID calls it runs on.
+  HidIowkit(std::unique_ptr<HidSystem> hid, std::ostream& errors);
   ~HidIowkit() override;
   HidIowkit(const HidIowkit&) = delete;
   HidIowkit& operator=(const HidIowkit&) = delete;
@@ -72,6 +74,7 @@ class HidIowkit final : public Iowkit {
     std::uint32_t report_length;
   };
 
+  std::unique_ptr<HidSystem> owned_hid_;  // empty when the caller owns it
   HidSystem& hid_;
   std::ostream& errors_;
   std::map<IowkitHandle, OpenInterface> open_;

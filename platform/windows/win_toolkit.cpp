@@ -18,27 +18,6 @@
 #include "platform/windows/windows_sensors.h"
 
 namespace platform {
-namespace {
-
-// HidIowkit with the HID calls it runs on.
-class WindowsController final : public Iowkit {
- public:
-  explicit WindowsController(std::ostream& errors)
-      : hid_(MakeWindowsHidSystem()), iowkit_(*hid_, errors) {}
-  IowkitHandle IowKitOpenDevice() override { return iowkit_.IowKitOpenDevice(); }
-  std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe, const std::uint8_t* buffer,
-                            std::uint32_t length) override {
-    return iowkit_.IowKitWrite(handle, pipe, buffer, length);
-  }
-  void IowKitCloseDevice(IowkitHandle handle) override { iowkit_.IowKitCloseDevice(handle); }
-
- private:
-  std::unique_ptr<HidSystem> hid_;
-  HidIowkit iowkit_;
-};
-
-}  // namespace
-
 WinToolkit::WinToolkit(std::string program)
     : program_(std::move(program)),
       errors_(ConsoleOutput::Stream::kError, /*debugger=*/true),
@@ -80,7 +59,7 @@ bool WinToolkit::Start() {
 }
 
 std::unique_ptr<Iowkit> WinToolkit::Controller() {
-  return std::make_unique<WindowsController>(errors_);
+  return std::make_unique<HidIowkit>(MakeWindowsHidSystem(), errors_);
 }
 
 std::unique_ptr<Sensors> WinToolkit::MachineSensors() {
