@@ -130,6 +130,13 @@ int main(int argc, char* argv[]) {
     const ssize_t got = ::read(ep0, events.data(), sizeof(events));
     if (got < 0) {
       if (errno == EINTR) continue;
+      // FunctionFS says once, with EIDRM, that the host gave up on a request
+      // before we answered it (a SET_REPORT under a reconnect, say); the
+      // next read goes on with the events as usual.
+      if (errno == EIDRM) {
+        note("a request was cancelled by the host");
+        continue;
+      }
       std::fprintf(stderr, "iow24-gadget: reading events: %s\n", std::strerror(errno));
       return 1;
     }
