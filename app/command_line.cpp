@@ -7,7 +7,14 @@
 #define STATUSANZEIGE_VERSION "unknown"
 #endif
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool demo) {
+namespace {
+
+constexpr std::string_view kReportLog = "--report-log";
+
+}  // namespace
+
+platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
+                                               bool demo) {
   CommandLine line;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& a = arguments[i];
@@ -19,33 +26,35 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool dem
       line.sensors = true;
     } else if (demo && a == "--system-sensors") {
       line.system_sensors = true;
-    } else if (demo && a == "--report-log") {
-      if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
-        line.error = "--report-log needs a file name";
-        return line;
+    } else if (demo && (a == kReportLog || a.rfind(std::string(kReportLog) + "=", 0) == 0)) {
+      // --report-log FILE or --report-log=FILE; never an empty name.
+      std::string file;
+      if (a.size() > kReportLog.size()) {
+        file = a.substr(kReportLog.size() + 1);
+      } else if (i + 1 < arguments.size()) {
+        file = arguments[++i];
       }
-      line.report_log = arguments[++i];
-    } else if (demo && a.rfind("--report-log=", 0) == 0 && a.size() > 13) {
-      line.report_log = a.substr(13);
+      if (file.empty()) return platform::Failure{0, "--report-log needs a file name"};
+      line.report_log = file;
     } else {
-      line.error = "unknown argument '" + a + "'";
-      return line;
+      return platform::Failure{0, "unknown argument '" + a + "'"};
     }
   }
   return line;
 }
 
-std::string UsageLine(const ProgramInfo& program) {
-  return std::string("Usage: ") + program.name + " [--help] [--version] [--sensors]" +
-         (program.demo ? " [--system-sensors] [--report-log FILE]" : "");
+std::string UsageLine(std::string_view program, bool demo) {
+  return "Usage: " + std::string(program) + " [--help] [--version] [--sensors]" +
+         (demo ? " [--system-sensors] [--report-log FILE]" : "");
 }
 
-std::string HelpText(const ProgramInfo& program) {
-  std::string text = UsageLine(program) + "\n\n";
-  if (program.demo) {
+std::string HelpText(std::string_view program, bool demo) {
+  std::string text = UsageLine(program, demo) + "\n\n";
+  if (demo) {
+    text += "Runs " + std::string(platform::kStatusanzeige) +
+            " on an emulated IO-Warrior 24 with two SLG 2016 modules,\n"
+            "drawn in a second window. No hardware needed.\n\n";
     text +=
-        "Runs statusanzeige on an emulated IO-Warrior 24 with two SLG 2016 modules,\n"
-        "drawn in a second window. No hardware needed.\n\n"
         "  --system-sensors   show this machine's sensors instead of emulated\n"
         "                     readings\n"
         "  --report-log FILE  append one line per report sent: epoch seconds, then\n"
@@ -65,21 +74,22 @@ std::string HelpText(const ProgramInfo& program) {
 
 const char* ProgramVersion() { return STATUSANZEIGE_VERSION; }
 
-std::optional<int> HandleCommandLine(const ProgramInfo& program,
-                                     const std::vector<std::string>& arguments, std::ostream& out,
-                                     std::ostream& errors, CommandLine* line) {
-  *line = ParseCommandLine(arguments, program.demo);
-  if (!line->error.empty()) {
-    errors << program.name << ": " << line->error << "; " << UsageLine(program) << '\n'
-           << std::flush;
+std::optional<int> HandleCommandLine(const std::vector<std::string>& arguments, bool demo,
+                                     std::ostream& out, platform::Reporter& reporter,
+                                     CommandLine* line) {
+  const std::string& program = reporter.Program();
+  platform::Result<CommandLine> parsed = ParseCommandLine(arguments, demo);
+  if (!parsed) {
+    reporter.Say(parsed.Error().text + "; " + UsageLine(program, demo));
     return 2;
   }
+  *line = std::move(*parsed);
   if (line->help) {
-    out << HelpText(program) << std::flush;
+    out << HelpText(program, demo) << std::flush;
     return 0;
   }
   if (line->version) {
-    out << program.name << ' ' << ProgramVersion() << '\n' << std::flush;
+    out << program << ' ' << ProgramVersion() << '\n' << std::flush;
     return 0;
   }
   return std::nullopt;

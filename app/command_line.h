@@ -5,15 +5,11 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-struct ProgramInfo {
-  const char* name;  // "statusanzeige" or "statusanzeige-demo"
-  bool demo;         // takes the emulated display's options as well
-};
-
-inline constexpr ProgramInfo kStatusanzeige{"statusanzeige", false};
-inline constexpr ProgramInfo kStatusanzeigeDemo{"statusanzeige-demo", true};
+#include "platform/reporter.h"
+#include "platform/result.h"
 
 struct CommandLine {
   bool help = false;
@@ -21,23 +17,27 @@ struct CommandLine {
   bool sensors = false;         // list the sensors, then exit
   bool system_sensors = false;  // demo only
   std::string report_log;       // demo only
-  std::string error;            // set when the arguments are wrong
 };
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool demo);
+// The arguments after the program's name; `demo` takes the emulated
+// display's options as well. A failure says what is wrong with them.
+platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
+                                               bool demo);
 
 // One line: "Usage: NAME [--help] [--version] ...".
-std::string UsageLine(const ProgramInfo& program);
+std::string UsageLine(std::string_view program, bool demo);
 
 // What --help prints, ending in a newline.
-std::string HelpText(const ProgramInfo& program);
+std::string HelpText(std::string_view program, bool demo);
 
 // The program's version, e.g. "1.0.0".
 const char* ProgramVersion();
 
-// Parses `arguments` into `line`. Answers --help and --version on `out`, and
-// wrong arguments with a usage line on `errors`; then returns the exit status
-// (0, or 2 for wrong arguments). Returns nothing when the program goes on.
-std::optional<int> HandleCommandLine(const ProgramInfo& program,
-                                     const std::vector<std::string>& arguments, std::ostream& out,
-                                     std::ostream& errors, CommandLine* line);
+// Parses `arguments` into `line`, for the program the reporter names.
+// Answers --help (before anything else) and --version on `out`, and wrong
+// arguments with a usage line through the reporter; then returns the exit
+// status (0, or 2 for wrong arguments). Returns nothing when the program
+// goes on.
+std::optional<int> HandleCommandLine(const std::vector<std::string>& arguments, bool demo,
+                                     std::ostream& out, platform::Reporter& reporter,
+                                     CommandLine* line);

@@ -41,7 +41,6 @@ class Form1 final : public platform::FormEvents {
   void AnzeigestartButton_Click() override;
 
   [[nodiscard]] bool Running() const { return running_; }
-  [[nodiscard]] bool Unloaded() const { return unloaded_; }
   display::DisplayPort& Port() { return port_; }
   display::Ticker& Ticker() { return ticker_; }
 

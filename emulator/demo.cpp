@@ -6,82 +6,77 @@
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <ostream>
 
-#include "app/command_line.h"
-#include "app/program.h"
 #include "emulator/display_model.h"
 #include "emulator/display_view.h"
 #include "emulator/emulated_iowkit.h"
 #include "emulator/emulated_sensors.h"
-#include "status/sensor_listing.h"
 
 namespace emulator {
+namespace {
 
-int RunDemo(platform::Toolkit& toolkit) {
-  CommandLine line;
-  if (const auto status = HandleCommandLine(kStatusanzeigeDemo, toolkit.Arguments(),
-                                            toolkit.Output(), toolkit.Errors(), &line)) {
-    return *status;
-  }
-  if (line.sensors) {
-    std::unique_ptr<platform::Sensors> sensors;
-    if (line.system_sensors) {
-      sensors = toolkit.MachineSensors();
-    } else {
-      sensors = std::make_unique<EmulatedSensors>(toolkit.Clocks());
+// The demo is statusanzeige with an emulated controller, emulated readings
+// (unless --system-sensors) and the emulated display in a second window.
+class DemoProgram final : public app::Program {
+ public:
+  [[nodiscard]] bool Demo() const override { return true; }
+
+  bool Prepare(const CommandLine& line, platform::Reporter& reporter) override {
+    if (line.report_log.empty()) return true;
+    log_file_.reset(std::fopen(line.report_log.c_str(), "a"));
+    if (!log_file_) {
+      reporter.Say("cannot open report log " + line.report_log + ": " + std::strerror(errno));
+      return false;
     }
-    status::ListSensors(*sensors, toolkit.Output());
-    return 0;
+    log_.emplace(log_file_.get(), EpochSeconds);
+    return true;
   }
 
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> log_file(nullptr, std::fclose);
-  if (!line.report_log.empty()) {
-    log_file.reset(std::fopen(line.report_log.c_str(), "a"));
-    if (!log_file) {
-      toolkit.Errors() << kStatusanzeigeDemo.name << ": cannot open report log " << line.report_log
-                       << ": " << std::strerror(errno) << '\n'
-                       << std::flush;
-      return 1;
-    }
-  }
-  std::optional<ReportLog> log;
-  if (log_file) log.emplace(log_file.get(), EpochSeconds);
+  platform::Iowkit& Controller(platform::Machine& /*machine*/) override { return iowkit_; }
 
-  if (!toolkit.Start()) return 1;
-  std::unique_ptr<platform::Sensors> sensors;
-  if (line.system_sensors) {
-    sensors = toolkit.MachineSensors();
-  } else {
-    sensors = std::make_unique<EmulatedSensors>(toolkit.Clocks());
+  platform::Sensors& Sensors(const CommandLine& line, platform::Machine& machine) override {
+    if (line.system_sensors) return machine.MachineSensors();
+    if (!emulated_) emulated_ = std::make_unique<EmulatedSensors>(machine.Clocks());
+    return *emulated_;
   }
 
-  DisplayModel model;
-  EmulatedIowkit iowkit(model);
-  const DisplayView view(model);
-  platform::FormWindow* form_window = nullptr;
-  const auto display =
-      toolkit.MakePaintedWindow({kEmulatorTitle, DisplayView::Width(), DisplayView::Height(),
-                                 [&view](platform::Canvas& canvas) { view.Paint(canvas); },
-                                 // Closing either window ends the program the same way.
-                                 [&form_window] {
-                                   if (form_window != nullptr) form_window->Close();
-                                 }});
-  iowkit.SetReportListener([&](const std::uint8_t* report) {
-    if (log) log->Write(report);
-    display->Refresh();
-  });
+  void Shown(platform::WindowSystem& windows, platform::FormWindow& window) override {
+    form_window_ = &window;
+    display_ = windows.MakePaintedWindow(
+        {kEmulatorTitle, DisplayView::Width(), DisplayView::Height(),
+         [this](platform::Canvas& canvas) { view_.Paint(canvas); },
+         // Closing either window ends the program the same way.
+         [this] {
+           if (form_window_ != nullptr) form_window_->Close();
+         }});
+    iowkit_.SetReportListener([this](const std::uint8_t* report) {
+      if (log_) log_->Write(report);
+      if (display_) display_->Refresh();
+    });
+    display_->ShowBelow(window);
+  }
 
-  app::FormHooks hooks;
-  hooks.shown = [&](platform::FormWindow& window) {
-    form_window = &window;
-    display->ShowBelow(window);
-  };
-  hooks.unloaded = [&] {
-    form_window = nullptr;
-    display->Close();
-  };
-  return app::RunForm(toolkit, iowkit, *sensors, hooks);
+  void Unloaded() override {
+    form_window_ = nullptr;
+    if (display_) display_->Close();
+  }
+
+ private:
+  DisplayModel model_;
+  EmulatedIowkit iowkit_{model_};
+  DisplayView view_{model_};
+  std::unique_ptr<EmulatedSensors> emulated_;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> log_file_{nullptr, std::fclose};
+  std::optional<ReportLog> log_;
+  platform::FormWindow* form_window_ = nullptr;
+  std::unique_ptr<platform::PaintedWindow> display_;
+};
+
+}  // namespace
+
+int RunDemo(app::Platform& platform) {
+  DemoProgram demo;
+  return app::Run(demo, platform);
 }
 
 }  // namespace emulator

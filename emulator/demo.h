@@ -3,10 +3,10 @@
 // second window that shows what the two SLG 2016 modules would show.
 #pragma once
 
-#include "platform/toolkit.h"
+#include "app/program.h"
 
 namespace emulator {
 
-int RunDemo(platform::Toolkit& toolkit);
+int RunDemo(app::Platform& platform);
 
 }  // namespace emulator

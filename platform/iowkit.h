@@ -13,6 +13,11 @@ using IowkitHandle = std::uint32_t;
 // Pipe 0 is the controller's pin interface.
 inline constexpr std::uint32_t kPinPipe = 0;
 
+// The controller the display hangs on, as USB names it: Code Mercenaries'
+// IO-Warrior 24. Its interface 0 is the pin interface.
+inline constexpr std::uint16_t kCodeMercenariesVendor = 0x07C0;
+inline constexpr std::uint16_t kIoWarrior24Product = 0x1501;
+
 class Iowkit {
  public:
   virtual ~Iowkit() = default;

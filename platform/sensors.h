@@ -43,10 +43,18 @@ constexpr const ReadingInfo& InfoOf(Reading reading) {
   return kReadings[static_cast<std::size_t>(reading)];
 }
 
+// A sensor function's result reduced to a reading: its low 16 bits, taken as
+// signed. The library's functions return a 16-bit number in a 32-bit
+// register, whose upper half is whatever the register held.
+constexpr std::int16_t ReadingOf(std::int32_t result) {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(result & 0xFFFF));
+}
+
 class Sensors {
  public:
   virtual ~Sensors() = default;
-  // Takes one reading now.
+  // Takes one reading now: the result as the source gives it, of which
+  // ReadingOf tells the reading.
   virtual std::int32_t Read(Reading reading) = 0;
   // Where a reading comes from, for people, e.g. "nct6798-isa-0290 in0
   // (Vcore)"; empty when there is no source for it.

@@ -39,7 +39,6 @@ class FormWindow {
   // icon. Returns once the user has dismissed it.
   virtual void ShowMessageBox(const std::string& title, const std::string& text) = 0;
   virtual void Show() = 0;
-  [[nodiscard]] virtual bool Visible() const = 0;
   virtual void SetButtonEnabled(bool enabled) = 0;
   // Closes the window as its close button does: Form_Unload follows.
   virtual void Close() = 0;

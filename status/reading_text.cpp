@@ -3,17 +3,15 @@
 
 #include <vector>
 
-namespace status {
+#include "platform/sensors.h"
 
-std::int16_t ReadingOf(std::int32_t result) {
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(result & 0xFFFF));
-}
+namespace status {
 
 std::string ReadingText(const std::function<std::int32_t()>& sensor, int count, CommaPlace comma) {
   // All readings first: nothing else happens between the calls.
   std::vector<std::int16_t> readings;
   readings.reserve(static_cast<std::size_t>(count));
-  for (int k = 0; k < count; ++k) readings.push_back(ReadingOf(sensor()));
+  for (int k = 0; k < count; ++k) readings.push_back(platform::ReadingOf(sensor()));
 
   const std::size_t comma_after = comma == CommaPlace::kAfterFirst    ? 1
                                   : comma == CommaPlace::kAfterSecond ? 2

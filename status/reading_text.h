@@ -11,10 +11,8 @@ namespace status {
 
 enum class CommaPlace { kNone, kAfterFirst, kAfterSecond };
 
-// A sensor function's result reduced to a reading: its low 16 bits, signed.
-std::int16_t ReadingOf(std::int32_t result);
-
-// Calls `sensor` `count` times in a row. Character k of the result is
+// Calls `sensor` `count` times in a row and takes each result's reading
+// (platform::ReadingOf). Character k of the result is
 // character k of the decimal text of reading k, or nothing when that text is
 // shorter; the comma goes after the 1st or 2nd character even when that
 // character is nothing.

@@ -46,7 +46,7 @@ void ListSensors(platform::Sensors& sensors, std::ostream& out) {
   out << Padded("reading", 25) << Padded("now", 12) << Padded("shown", 8) << "source\n";
   for (const platform::ReadingInfo& info : platform::kReadings) {
     const std::string source = sensors.Describe(info.reading);
-    const std::int16_t now = ReadingOf(sensors.Read(info.reading));
+    const std::int16_t now = platform::ReadingOf(sensors.Read(info.reading));
     const StatusRow* row = RowOf(info.reading);
     const std::string shown =
         row == nullptr ? "" : ReadingText([now] { return now; }, row->readings, row->comma);

@@ -4,9 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
-#include "app/command_line.h"
 #include "app/form1.h"
 #include "emulator/display_model.h"
 #include "emulator/display_view.h"
@@ -25,12 +23,8 @@ TEST(EmulatedDisplay, AWholeRunShowsTheNineTextsStepByStep) {
   fakes::FakeClock clock(50000.6);
   fakes::FakeEventPump events(clock);
   emulator::EmulatedSensors sensors(clock);
-  std::vector<std::string> windows;
-  iowkit.SetReportListener([&](const std::uint8_t*) {
-    if (model.ReportsSeen() > 3 && (model.ReportsSeen() - 3) % 24 == 0) {
-      windows.push_back(model.Shown());
-    }
-  });
+  fakes::StepWatch steps(model, 3);
+  iowkit.SetReportListener([&](const std::uint8_t*) { steps.Report(); });
   // Record the texts as the run composes them, to compare step by step.
   Form1 form(iowkit, clock, events, sensors);
   std::vector<std::string> texts;
@@ -43,12 +37,8 @@ TEST(EmulatedDisplay, AWholeRunShowsTheNineTextsStepByStep) {
   form.AnzeigestartButton_Click();
 
   ASSERT_EQ(texts.size(), 9U);
-  std::vector<std::string> expected;
-  for (const std::string& text : texts) {
-    for (std::size_t s = 0; s + 8 < text.size(); ++s) expected.push_back(text.substr(s, 8));
-  }
-  EXPECT_EQ(windows, expected);
-  EXPECT_EQ(windows.size(), 386U) << "the emulated readings have full length";
+  EXPECT_EQ(steps.windows, fakes::WindowsOf(texts));
+  EXPECT_EQ(steps.windows.size(), 386U) << "the emulated readings have full length";
   EXPECT_EQ(model.Shown(), "        ");
   EXPECT_EQ(texts[0], "Dieser Rechner arbeitet fuer Wendrik Pfarlow aus Morvik         ");
   EXPECT_EQ(texts[8].rfind("Die CPU Luefterdrehzahl betraegt :", 0), 0U);
@@ -178,43 +168,6 @@ TEST(DisplayView, PaintsEightCharactersOfLitDotsOnlyWhereWrittenAndTheStatusLine
   EXPECT_LT(*left, emulator::DisplayView::Width() / 4) << "leftmost character";
   EXPECT_GT(*right, emulator::DisplayView::Width() * 3 / 4) << "rightmost character";
   EXPECT_EQ(two.text, "port 0: E7   port 1: 38   reports: 4");
-}
-
-TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
-  EXPECT_TRUE(ParseCommandLine({"--help"}, false).help);
-  EXPECT_TRUE(ParseCommandLine({"--version"}, false).version);
-  EXPECT_FALSE(ParseCommandLine({"--system-sensors"}, false).error.empty()) << "demo only";
-  EXPECT_EQ(ParseCommandLine({"extra"}, false).error, "unknown argument 'extra'");
-  const CommandLine demo = ParseCommandLine({"--system-sensors", "--report-log", "r.log"}, true);
-  EXPECT_TRUE(demo.error.empty());
-  EXPECT_TRUE(demo.system_sensors);
-  EXPECT_EQ(demo.report_log, "r.log");
-  EXPECT_EQ(ParseCommandLine({"--report-log=x.log"}, true).report_log, "x.log");
-  EXPECT_FALSE(ParseCommandLine({"--report-log"}, true).error.empty());
-  EXPECT_TRUE(ParseCommandLine({"--sensors"}, false).sensors);
-  EXPECT_TRUE(ParseCommandLine({"--system-sensors", "--sensors"}, true).sensors);
-  EXPECT_EQ(UsageLine(kStatusanzeige), "Usage: statusanzeige [--help] [--version] [--sensors]");
-}
-
-TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
-  const auto handle = [](const ProgramInfo& program, const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream errors;
-    CommandLine line;
-    const auto status = HandleCommandLine(program, arguments, out, errors, &line);
-    return std::make_tuple(status, out.str(), errors.str());
-  };
-  EXPECT_EQ(handle(kStatusanzeige, {}), std::make_tuple(std::optional<int>(), "", ""));
-  EXPECT_EQ(handle(kStatusanzeigeDemo, {"--version"}),
-            std::make_tuple(std::optional<int>(0), "statusanzeige-demo 1.0.0\n", ""));
-  const auto [status, out, errors] = handle(kStatusanzeigeDemo, {"--bogus"});
-  EXPECT_EQ(status, 2);
-  EXPECT_EQ(errors,
-            "statusanzeige-demo: unknown argument '--bogus'; Usage: statusanzeige-demo [--help] "
-            "[--version] [--sensors] [--system-sensors] [--report-log FILE]\n");
-  const auto help = std::get<1>(handle(kStatusanzeige, {"--help"}));
-  EXPECT_EQ(help.rfind("Usage: statusanzeige [--help]", 0), 0U);
-  EXPECT_EQ(help.find("--report-log"), std::string::npos) << "the demo's options are its own";
 }
 
 }  // namespace

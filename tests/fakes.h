@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,48 @@
 namespace fakes {
 
 using Bytes = std::vector<std::uint8_t>;
+
+#ifdef STATUSANZEIGE_TEST_DATA
+// A file of tests/data, whole.
+inline std::string DataFile(const std::string& name) {
+  std::ifstream file(std::string(STATUSANZEIGE_TEST_DATA) + "/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+#endif
+
+// What the display shows after each step: every 24 reports (eight
+// characters of three reports each), counted after the first `skip` reports
+// (3 for the clear that begins a run). Report() is called after each report.
+class StepWatch {
+ public:
+  explicit StepWatch(const emulator::DisplayModel& model, std::size_t skip = 0)
+      : model_(model), start_(model.ReportsSeen() + skip) {}
+  void Report() {
+    const std::size_t seen = model_.ReportsSeen();
+    if (seen <= start_ || (seen - start_) % 24 != 0) return;
+    if (on_step) on_step();
+    windows.push_back(model_.Shown());
+  }
+
+  std::vector<std::string> windows;
+  // Called at each step, before it is recorded (windows.size() steps before it).
+  std::function<void()> on_step;
+
+ private:
+  const emulator::DisplayModel& model_;
+  std::size_t start_;
+};
+
+// The eight-character windows a text shows, one per step.
+inline std::vector<std::string> WindowsOf(const std::vector<std::string>& texts) {
+  std::vector<std::string> windows;
+  for (const std::string& text : texts) {
+    for (std::size_t s = 0; s + 8 < text.size(); ++s) windows.push_back(text.substr(s, 8));
+  }
+  return windows;
+}
 
 // Records every controller call; optionally feeds the reports to a display model.
 class RecordingIowkit : public platform::Iowkit {
@@ -151,7 +195,6 @@ class FakeWindow : public platform::FormWindow {
     boxes.emplace_back(title, text);
   }
   void Show() override { visible = true; }
-  [[nodiscard]] bool Visible() const override { return visible; }
   void SetButtonEnabled(bool enabled) override { button_enabled = enabled; }
   void Close() override {
     if (closed) return;

@@ -12,13 +12,17 @@
 #include <map>
 #include <sstream>
 
+#include "fakes.h"
+
 namespace {
 
 using platform::IowarriorNodeInfo;
 
-// The kernel side: nodes with their IOW_GETINFO answers and open errors, and
-// a clock that moves only when a test sets it. Removing a node unplugs it:
-// writes on a descriptor of it then fail with ENODEV.
+platform::Failure Errno(int error) { return platform::Failure{error, std::strerror(error)}; }
+
+// The kernel side: nodes with their IOW_GETINFO answers and open errors.
+// Removing a node unplugs it: writes on a descriptor of it then fail with
+// ENODEV.
 class FakeKernel : public platform::IowarriorKernel {
  public:
   struct Node {
@@ -37,43 +41,36 @@ class FakeKernel : public platform::IowarriorKernel {
     if (!node.in_sysfs) return std::nullopt;
     return IowarriorNodeInfo{node.info.vendor, node.info.product, node.info.interface_number, 0};
   }
-  int Open(const std::string& path, int* error) override {
+  platform::Result<int> Open(const std::string& path) override {
     opened.push_back(path);
     const auto it = nodes.find(path);
     if (it == nodes.end() || it->second.open_error != 0) {
-      *error = it == nodes.end() ? ENOENT : it->second.open_error;
-      return -1;
+      return Errno(it == nodes.end() ? ENOENT : it->second.open_error);
     }
     const int fd = next_fd++;
     fds[fd] = path;
     return fd;
   }
-  bool GetInfo(int fd, IowarriorNodeInfo* info) override {
-    *info = nodes.at(fds.at(fd)).info;
-    return true;
-  }
-  long Write(int fd, const std::uint8_t* data, std::size_t size, int* error) override {
+  platform::Result<IowarriorNodeInfo> GetInfo(int fd) override { return nodes.at(fds.at(fd)).info; }
+  platform::Result<std::size_t> Write(int fd, const std::uint8_t* data, std::size_t size) override {
     const std::string& path = fds.at(fd);
     if (nodes.count(path) == 0 || write_error != 0) {
-      *error = nodes.count(path) == 0 ? ENODEV : write_error;
       ++failed_writes;
-      return -1;
+      return Errno(nodes.count(path) == 0 ? ENODEV : write_error);
     }
     written.emplace_back(path, std::vector<std::uint8_t>(data, data + size));
-    return static_cast<long>(size);
+    return size;
   }
   void Close(int fd) override {
     closed.push_back(fds.at(fd));
     fds.erase(fd);
   }
-  double MonotonicSeconds() override { return now; }
 
   std::map<std::string, Node> nodes;
   std::map<int, std::string> fds;
   int next_fd = 3;
   int write_error = 0;  // errno of every write while not 0
   int failed_writes = 0;
-  double now = 1000.0;
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> written;
   std::vector<std::string> closed;
   std::vector<std::string> opened;
@@ -83,14 +80,23 @@ constexpr IowarriorNodeInfo kIow24Pins{0x07C0, 0x1501, 0, 2};
 constexpr IowarriorNodeInfo kIow24Special{0x07C0, 0x1501, 1, 8};
 constexpr IowarriorNodeInfo kIow40Pins{0x07C0, 0x1500, 0, 4};
 
-TEST(LinuxIowkit, OpensTheFirstPinInterfaceOfAnIoWarrior24AndSkipsTheRest) {
+// The layer on the fake kernel, with a clock that moves only when a test
+// advances it.
+struct Layer {
   FakeKernel kernel;
+  fakes::FakeClock clock;
+  std::ostringstream errors;
+  platform::Reporter reporter{platform::kStatusanzeige, errors};
+  platform::LinuxIowkit iowkit{kernel, clock, reporter};
+};
+
+TEST(LinuxIowkit, OpensTheFirstPinInterfaceOfAnIoWarrior24AndSkipsTheRest) {
+  Layer layer;
+  auto& [kernel, clock, errors, reporter, iowkit] = layer;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow40Pins}},
                   {"/dev/usb/iowarrior1", {kIow24Special}},
                   {"/dev/usb/iowarrior10", {kIow24Pins}},
                   {"/dev/usb/iowarrior2", {kIow24Pins}}};
-  std::ostringstream errors;
-  platform::LinuxIowkit iowkit(kernel, errors);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
   ASSERT_NE(handle, 0U);
   EXPECT_EQ(kernel.fds.size(), 1U);
@@ -106,9 +112,8 @@ TEST(LinuxIowkit, OpensTheFirstPinInterfaceOfAnIoWarrior24AndSkipsTheRest) {
 }
 
 TEST(LinuxIowkit, NoSuitableNodeMeansNoDeviceAndUnopenableNodesAreNamed) {
-  FakeKernel kernel;
-  std::ostringstream errors;
-  platform::LinuxIowkit iowkit(kernel, errors);
+  Layer layer;
+  auto& [kernel, clock, errors, reporter, iowkit] = layer;
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U) << "no nodes at all";
 
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, EACCES}},
@@ -120,13 +125,12 @@ TEST(LinuxIowkit, NoSuitableNodeMeansNoDeviceAndUnopenableNodesAreNamed) {
 }
 
 TEST(LinuxIowkit, WhereSysfsTellsOnlyThePinInterfaceIsOpenedOrReported) {
-  FakeKernel kernel;
+  Layer layer;
+  auto& [kernel, clock, errors, reporter, iowkit] = layer;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow40Pins, EACCES, true}},
                   {"/dev/usb/iowarrior1", {kIow24Pins, EACCES, true}},
                   {"/dev/usb/iowarrior2", {kIow24Special, EACCES, true}},
                   {"/dev/usb/iowarrior3", {kIow24Pins, 0, true}}};
-  std::ostringstream errors;
-  platform::LinuxIowkit iowkit(kernel, errors);
   EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(kernel.opened,
             (std::vector<std::string>{"/dev/usb/iowarrior1", "/dev/usb/iowarrior3"}));
@@ -134,10 +138,9 @@ TEST(LinuxIowkit, WhereSysfsTellsOnlyThePinInterfaceIsOpenedOrReported) {
 }
 
 TEST(LinuxIowkit, WritesThePortBytesWithoutTheReportIdInTheDriversReportSize) {
-  FakeKernel kernel;
+  Layer layer;
+  auto& [kernel, clock, errors, reporter, iowkit] = layer;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins}}};
-  std::ostringstream errors;
-  platform::LinuxIowkit iowkit(kernel, errors);
   const auto handle = iowkit.IowKitOpenDevice();
   const std::uint8_t report[5] = {0x00, 0xE5, 0x41, 0x99, 0x99};
   EXPECT_EQ(iowkit.IowKitWrite(handle, 0, report, 3), 3U);
@@ -163,11 +166,10 @@ bool Send(platform::LinuxIowkit& iowkit, platform::IowkitHandle handle, std::uin
 }
 
 TEST(LinuxIowkit, AnUnpluggedControllerIsReportedOnceAndFoundAgainUnderAnotherNode) {
-  FakeKernel kernel;
+  Layer layer;
+  auto& [kernel, clock, errors, reporter, iowkit] = layer;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, 0, true}},
                   {"/dev/usb/iowarrior1", {kIow24Special, 0, true}}};
-  std::ostringstream errors;
-  platform::LinuxIowkit iowkit(kernel, errors);
   const auto handle = iowkit.IowKitOpenDevice();
   ASSERT_TRUE(Send(iowkit, handle, 0xFF));
 
@@ -183,21 +185,21 @@ TEST(LinuxIowkit, AnUnpluggedControllerIsReportedOnceAndFoundAgainUnderAnotherNo
   // While it is gone nothing reaches the kernel, and the nodes are looked at
   // no more than once a second.
   const auto opened_before = kernel.opened.size();
-  kernel.now += 0.9;
+  clock.Advance(0.9);
   for (int i = 0; i < 20; ++i) EXPECT_FALSE(Send(iowkit, handle, 0xFF));
   EXPECT_EQ(kernel.failed_writes, 1);
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, EACCES, true}}};
-  kernel.now += 0.1;
+  clock.Advance(0.1);
   EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "a second later: a node it may not open yet";
   EXPECT_EQ(kernel.opened.size(), opened_before + 1);
-  kernel.now += 0.5;
+  clock.Advance(0.5);
   kernel.nodes = {{"/dev/usb/iowarrior2", {kIow24Special, 0, true}},
                   {"/dev/usb/iowarrior3", {kIow24Pins, 0, true}}};
   EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "half a second after the last look";
   EXPECT_EQ(kernel.opened.size(), opened_before + 1);
 
   // Back under another node: this write and the next go there, said once.
-  kernel.now += 0.5;
+  clock.Advance(0.5);
   EXPECT_TRUE(Send(iowkit, handle, 0xDF));
   EXPECT_TRUE(Send(iowkit, handle, 0xDB));
   EXPECT_EQ(errors.str(),
@@ -216,7 +218,7 @@ TEST(LinuxIowkit, AnUnpluggedControllerIsReportedOnceAndFoundAgainUnderAnotherNo
             errors.str().rfind("statusanzeige: lost"));
   const auto closed = kernel.closed.size();
   iowkit.IowKitCloseDevice(handle);
-  kernel.now += 5;
+  clock.Advance(5);
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, 0, true}}};
   EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "a closed handle does not come back";
   EXPECT_EQ(kernel.closed.size(), closed);
@@ -234,9 +236,11 @@ TEST(LinuxIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
 
   FakeKernel kernel;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins}}};
+  fakes::FakeClock clock;
   std::ostringstream errors;
+  platform::Reporter reporter(platform::kStatusanzeige, errors);
   {
-    platform::LinuxIowkit iowkit(kernel, errors, "prog");
+    platform::LinuxIowkit iowkit(kernel, clock, reporter);
     const auto handle = iowkit.IowKitOpenDevice();
     kernel.write_error = EPIPE;
     EXPECT_FALSE(Send(iowkit, handle, 0xFF));
@@ -247,10 +251,10 @@ TEST(LinuxIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
 
     kernel.write_error = ESHUTDOWN;
     EXPECT_FALSE(Send(iowkit, handle, 0xFF));
-    EXPECT_EQ(errors.str(), "prog: lost the IO-Warrior 24 at /dev/usb/iowarrior0: " +
+    EXPECT_EQ(errors.str(), "statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior0: " +
                                 std::string(std::strerror(ESHUTDOWN)) + "\n");
     kernel.write_error = 0;
-    kernel.now += 1;
+    clock.Advance(1);
     EXPECT_TRUE(Send(iowkit, handle, 0xFF)) << "the same node again";
     EXPECT_EQ(kernel.fds.size(), 1U);
   }
@@ -258,10 +262,12 @@ TEST(LinuxIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
 }
 
 TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
+  fakes::FakeClock clock;
   std::ostringstream errors;
+  platform::Reporter reporter(platform::kStatusanzeige, errors);
   auto missing = platform::MakeLinuxIowarriorKernel("/nonexistent/usb", "/nonexistent/class");
   EXPECT_TRUE(missing->ListNodes().empty());
-  EXPECT_EQ(platform::LinuxIowkit(*missing, errors).IowKitOpenDevice(), 0U);
+  EXPECT_EQ(platform::LinuxIowkit(*missing, clock, reporter).IowKitOpenDevice(), 0U);
 
   // A node that answers no IOW_GETINFO is not an IO-Warrior.
   const auto folder =
@@ -290,7 +296,7 @@ TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
   EXPECT_EQ(described->product, 0x1501U);
   EXPECT_EQ(described->interface_number, 0U);
   EXPECT_FALSE(kernel->Describe((folder / "iowarrior9").string()).has_value());
-  EXPECT_EQ(platform::LinuxIowkit(*kernel, errors).IowKitOpenDevice(), 0U);
+  EXPECT_EQ(platform::LinuxIowkit(*kernel, clock, reporter).IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "");
   std::filesystem::remove_all(folder);
 

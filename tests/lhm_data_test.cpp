@@ -1,94 +1,61 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "status/lhm_data.h"
+#include "platform/shared/lhm_data.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
+
+#include "fakes.h"
+#include "platform/shared/sensor_values.h"
 
 namespace {
 
-using status::FeatureKind;
-using status::LhmSensor;
+using platform::FeatureKind;
+using platform::LhmSensor;
 
-std::string Fixture(const std::string& name) {
-  std::ifstream file(std::string(STATUSANZEIGE_TEST_DATA) + "/lhm/" + name, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+std::string Fixture(const std::string& name) { return fakes::DataFile("lhm/" + name); }
 
-// For each of the seven readings: "description = reading", or "none".
-std::vector<std::string> Chosen(const std::string& json) {
-  const status::LhmData data = status::ParseLhmData(json);
-  EXPECT_EQ(data.error, "");
-  const status::LhmChoice choice = status::ChooseLhmSensors(data.sensors);
-  std::vector<std::string> chosen;
-  for (const auto& index : choice) {
+// For each of the seven readings: "reading: description = reading", or "none".
+std::string Choice(const std::string& json) {
+  const auto sensors = platform::ParseLhmData(json);
+  EXPECT_TRUE(sensors);
+  if (!sensors) return sensors.Error().text;
+  const platform::LhmChoice choice = platform::ChooseLhmSensors(*sensors);
+  std::string text;
+  for (const platform::ReadingInfo& info : platform::kReadings) {
+    const auto& index = choice[static_cast<std::size_t>(info.reading)];
+    text += std::string(info.name) + ": ";
     if (!index) {
-      chosen.emplace_back("none");
+      text += "none\n";
       continue;
     }
-    const LhmSensor& sensor = data.sensors[*index];
-    chosen.push_back(
-        status::DescribeLhmSensor(sensor) + " = " +
-        (sensor.value ? std::to_string(status::ReadingFromValue(*sensor.value)) : "no value"));
+    const LhmSensor& sensor = (*sensors)[*index];
+    text += platform::DescribeLhmSensor(sensor) + " = " +
+            (sensor.value ? std::to_string(platform::ReadingFromValue(*sensor.value)) : "no value") +
+            "\n";
   }
-  return chosen;
+  return text;
 }
 
-TEST(LhmData, IntelDesktopWithANamedNct6798d) {
-  EXPECT_EQ(Chosen(Fixture("nct6798d_desktop.json")),
-            (std::vector<std::string>{
-                "Nuvoton NCT6798D: CPU (/lpc/nct6798d/0/temperature/0) = 48",
-                "Nuvoton NCT6798D: Motherboard (/lpc/nct6798d/0/temperature/1) = 35",
-                "Nuvoton NCT6798D: Vcore (/lpc/nct6798d/0/voltage/0) = 1352",
-                "Nuvoton NCT6798D: +3.3V (/lpc/nct6798d/0/voltage/3) = 3344",
-                "Nuvoton NCT6798D: +5V (/lpc/nct6798d/0/voltage/1) = 5040",
-                "Nuvoton NCT6798D: +12V (/lpc/nct6798d/0/voltage/4) = 12192",
-                // The "CPU Fan" control (a duty cycle in %) is no fan.
-                "Nuvoton NCT6798D: CPU Fan (/lpc/nct6798d/0/fan/1) = 1187",
-            }));
-}
-
-TEST(LhmData, LaptopWithOnlyTheCpusSensorsInGermanNumbers) {
-  EXPECT_EQ(Chosen(Fixture("laptop_cpu_package.json")),
-            (std::vector<std::string>{
-                // "CPU Package" over the per-core "CPU Core #1"; "54,5 °C" rounds up.
-                "Intel Core i5-8250U: CPU Package (/intelcpu/0/temperature/4) = 55",
-                "none",
-                "Intel Core i5-8250U: CPU Core (/intelcpu/0/voltage/0) = 812",
-                "none",
-                "none",
-                // The battery's "Voltage" (11,812 V) is no 12 V rail.
-                "none",
-                "none",
-            }));
-}
-
-TEST(LhmData, AmdDesktopWithNumberedInputsAndFahrenheit) {
-  EXPECT_EQ(Chosen(Fixture("amd_tctl_it8686e.json")),
-            (std::vector<std::string>{
-                // 162.1 °F is 72.3 °C.
-                "AMD Ryzen 7 5800X: Core (Tctl/Tdie) (/amdcpu/0/temperature/0) = 72",
-                "none",
-                "ITE IT8686E: CPU VCore (/lpc/it8686e/0/voltage/0) = 1380",
-                "none",
-                "none",
-                "none",
-                // The chip's first fan input, as lm-sensors falls back to fan1.
-                "ITE IT8686E: Fan #1 (/lpc/it8686e/0/fan/0) = 1480",
-            }));
+// tests/data/lhm: each NAME.json, LibreHardwareMonitor's data.json of a real
+// machine (a desktop with named NCT6798D inputs, a laptop in German numbers,
+// a Ryzen in Fahrenheit with numbered inputs, fans named for nothing), and
+// the sensors it chooses in NAME.choice.
+TEST(LhmData, EachMachinesReadingsComeFromTheSensorsItsChoiceNames) {
+  const std::vector<std::string> machines = {"nct6798d_desktop", "laptop_cpu_package",
+                                             "amd_tctl_it8686e", "unnamed_fans_nct6791d"};
+  for (const std::string& name : machines) {
+    EXPECT_EQ(Choice(Fixture(name + ".json")), Fixture(name + ".choice")) << name;
+  }
 }
 
 TEST(LhmData, EveryTemperatureVoltageAndFanOfTheFixturesHasAValue) {
   for (const char* name :
        {"nct6798d_desktop.json", "laptop_cpu_package.json", "amd_tctl_it8686e.json"}) {
-    const status::LhmData data = status::ParseLhmData(Fixture(name));
-    ASSERT_EQ(data.error, "") << name;
+    const auto sensors = platform::ParseLhmData(Fixture(name));
+    ASSERT_TRUE(sensors) << name;
     int measured = 0;
-    for (const LhmSensor& sensor : data.sensors) {
+    for (const LhmSensor& sensor : *sensors) {
       if (sensor.kind == FeatureKind::kOther) {
         EXPECT_FALSE(sensor.value) << name << ' ' << sensor.id;
         continue;
@@ -149,7 +116,7 @@ TEST(LhmData, ValueTextsInTheirUnits) {
       {"1.0 V", FeatureKind::kOther, std::nullopt},
   };
   for (const Case& c : cases) {
-    const auto value = status::ParseLhmValue(c.text, c.kind);
+    const auto value = platform::ParseLhmValue(c.text, c.kind);
     ASSERT_EQ(value.has_value(), c.value.has_value()) << c.text;
     if (value) {
       EXPECT_NEAR(*value, *c.value, 1e-9) << c.text;
@@ -158,27 +125,27 @@ TEST(LhmData, ValueTextsInTheirUnits) {
 }
 
 TEST(LhmData, ValuesRoundToTheNearestAndStayWithinSixteenBits) {
-  EXPECT_EQ(status::ReadingFromValue(47.5), 48);
-  EXPECT_EQ(status::ReadingFromValue(-47.5), -48);
-  EXPECT_EQ(status::ReadingFromValue(47.49), 47);
-  EXPECT_EQ(status::ReadingFromValue(1351.9999999), 1352);
-  EXPECT_EQ(status::ReadingFromValue(40000.0), 32767);
-  EXPECT_EQ(status::ReadingFromValue(-40000.0), -32768);
-  EXPECT_EQ(status::ReadingFromValue(std::nan("")), 0);
-  EXPECT_EQ(status::ReadingFromValue(HUGE_VAL), 32767);
+  EXPECT_EQ(platform::ReadingFromValue(47.5), 48);
+  EXPECT_EQ(platform::ReadingFromValue(-47.5), -48);
+  EXPECT_EQ(platform::ReadingFromValue(47.49), 47);
+  EXPECT_EQ(platform::ReadingFromValue(1351.9999999), 1352);
+  EXPECT_EQ(platform::ReadingFromValue(40000.0), 32767);
+  EXPECT_EQ(platform::ReadingFromValue(-40000.0), -32768);
+  EXPECT_EQ(platform::ReadingFromValue(std::nan("")), 0);
+  EXPECT_EQ(platform::ReadingFromValue(HUGE_VAL), 32767);
 }
 
 TEST(LhmData, WhatIsNoSensorTreeSaysSo) {
   for (const char* text : {"", "{", "<html>404</html>", "{\"Text\": \"Sensor\",}", "\xFF\xFE{}"}) {
-    const status::LhmData data = status::ParseLhmData(text);
-    EXPECT_EQ(data.error.rfind("malformed JSON", 0), 0U) << text << ": " << data.error;
-    EXPECT_TRUE(data.sensors.empty());
+    const auto sensors = platform::ParseLhmData(text);
+    ASSERT_FALSE(sensors) << text;
+    EXPECT_EQ(sensors.Error().text.rfind("malformed JSON", 0), 0U) << text;
   }
   for (const char* text : {"[]", "42", "{\"Text\": \"Sensor\"}", "{\"Children\": {}}"}) {
-    EXPECT_EQ(status::ParseLhmData(text).error, "JSON, but no sensor tree") << text;
+    EXPECT_EQ(platform::ParseLhmData(text).Error().text, "JSON, but no sensor tree") << text;
   }
   const std::string whole = Fixture("nct6798d_desktop.json");
-  EXPECT_NE(status::ParseLhmData(whole.substr(0, whole.size() / 2)).error, "");
+  EXPECT_FALSE(platform::ParseLhmData(whole.substr(0, whole.size() / 2)));
 }
 
 TEST(LhmData, OddTreesGiveNoSensorsOrSensorsWithoutValues) {
@@ -191,29 +158,29 @@ TEST(LhmData, OddTreesGiveNoSensorsOrSensorsWithoutValues) {
       "C\"}";
   for (int i = 0; i < 200; ++i) deep += "]}";
   deep += "]}";
-  const status::LhmData nested = status::ParseLhmData(deep);
-  EXPECT_EQ(nested.error, "");
-  EXPECT_TRUE(nested.sensors.empty());
+  const auto nested = platform::ParseLhmData(deep);
+  ASSERT_TRUE(nested);
+  EXPECT_TRUE(nested->empty());
 
-  const status::LhmData odd = status::ParseLhmData(R"({"Children": [7, "x", null, {"Text": "PC",
+  const auto odd = platform::ParseLhmData(R"({"Children": [7, "x", null, {"Text": "PC",
       "Children": [{"Text": "Board", "Children": [{"Text": "Temperatures", "Children": [
         {"Text": 5, "SensorId": 9, "Type": "Temperature", "Value": 45.5, "Children": []},
         {"Text": "CPU", "SensorId": "/lpc/x/temperature/0", "Type": "Temperature",
          "Value": null},
         {"Text": "System", "SensorId": "/lpc/x/temperature/1", "Type": "Temperature",
          "Value": "35.0 °C", "Children": "none"}]}]}]}]})");
-  EXPECT_EQ(odd.error, "");
-  ASSERT_EQ(odd.sensors.size(), 3U);
-  EXPECT_FALSE(odd.sensors[0].value);
-  EXPECT_FALSE(odd.sensors[1].value);
-  EXPECT_EQ(odd.sensors[2].value, 35.0);
-  const auto choice = status::ChooseLhmSensors(odd.sensors);
+  ASSERT_TRUE(odd);
+  ASSERT_EQ(odd->size(), 3U);
+  EXPECT_FALSE((*odd)[0].value);
+  EXPECT_FALSE((*odd)[1].value);
+  EXPECT_EQ((*odd)[2].value, 35.0);
+  const auto choice = platform::ChooseLhmSensors(*odd);
   EXPECT_EQ(choice[0], 1U);  // chosen by its name; it gives no value
   EXPECT_EQ(choice[1], 2U);
 }
 
 TEST(LhmData, OlderVersionsWithoutSensorIdOrTypeGoByTheirGroups) {
-  const status::LhmData data = status::ParseLhmData(R"({"id": 0, "Text": "Sensor",
+  const auto data = platform::ParseLhmData(R"({"id": 0, "Text": "Sensor",
     "Value": "Value", "Children": [{"id": 1, "Text": "PC", "Value": "", "Children": [
       {"id": 2, "Text": "Nuvoton NCT6779D", "Value": "", "Children": [
         {"id": 3, "Text": "Controls", "Value": "", "Children": [
@@ -222,14 +189,14 @@ TEST(LhmData, OlderVersionsWithoutSensorIdOrTypeGoByTheirGroups) {
           {"id": 6, "Text": "CPU Fan", "Value": "1350 RPM", "Children": []}]},
         {"id": 7, "Text": "Voltages", "Value": "", "Children": [
           {"id": 8, "Text": "CPU VCore", "Value": "1.104 V", "Children": []}]}]}]}]})");
-  ASSERT_EQ(data.error, "");
-  ASSERT_EQ(data.sensors.size(), 3U);
-  EXPECT_EQ(data.sensors[0].kind, FeatureKind::kOther);
-  const auto choice = status::ChooseLhmSensors(data.sensors);
+  ASSERT_TRUE(data);
+  ASSERT_EQ(data->size(), 3U);
+  EXPECT_EQ((*data)[0].kind, FeatureKind::kOther);
+  const auto choice = platform::ChooseLhmSensors(*data);
   EXPECT_EQ(choice[static_cast<std::size_t>(platform::Reading::kCpuFan)], 1U);
   EXPECT_EQ(choice[static_cast<std::size_t>(platform::Reading::kCoreVoltage)], 2U);
-  EXPECT_EQ(status::DescribeLhmSensor(data.sensors[1]), "Nuvoton NCT6779D: CPU Fan");
-  EXPECT_EQ(data.sensors[1].value, 1350.0);
+  EXPECT_EQ(platform::DescribeLhmSensor((*data)[1]), "Nuvoton NCT6779D: CPU Fan");
+  EXPECT_EQ((*data)[1].value, 1350.0);
 }
 
 }  // namespace

@@ -1,40 +1,41 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "status/lhm_sensors.h"
+#include "platform/shared/lhm_sensors.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
+
+#include "fakes.h"
 
 namespace {
 
 using platform::Reading;
 
-class StillClock : public platform::Clock {
- public:
-  double SecondsSinceMidnight() override { return 0.0; }
-  double MonotonicSeconds() override { return now; }
-  double now = 500.0;
-};
+std::string Fixture(const std::string& name) { return fakes::DataFile("lhm/" + name); }
 
-std::string Fixture(const std::string& name) {
-  std::ifstream file(std::string(STATUSANZEIGE_TEST_DATA) + "/lhm/" + name, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// A web server that gives whatever the test puts in `answer`, and counts requests.
-struct FakeServer {
-  status::LhmAnswer answer;
-  int requests = 0;
-  status::LhmSensors::Fetch Fetch() {
-    return [this] {
-      ++requests;
-      return answer;
-    };
+// A web server that gives whatever the test puts in `answer`, and counts
+// requests; and the sensors that read it, on a clock that moves only when
+// the test advances it.
+struct LhmFixture {
+  explicit LhmFixture(platform::Result<std::string> first, std::string tried_before = {},
+                      std::string how_to_enable = {})
+      : answer(std::move(first)),
+        sensors(
+            [this] {
+              ++requests;
+              return answer;
+            },
+            platform::kLhmUrl, clock, reporter, std::move(tried_before), std::move(how_to_enable)) {
   }
+  platform::Result<std::string> answer;
+  int requests = 0;
+  fakes::FakeClock clock;
+  std::ostringstream errors;
+  platform::Reporter reporter{platform::kStatusanzeige, errors};
+  platform::LhmSensors sensors;
 };
+
+platform::Failure NoAnswer(const std::string& why) { return platform::Failure{0, why}; }
 
 std::string ReadAll(platform::Sensors& sensors) {
   std::string all;
@@ -46,35 +47,31 @@ std::string ReadAll(platform::Sensors& sensors) {
 }
 
 TEST(LhmSensors, ReadsTheChosenSensorsWithOneRequestForTheReadingsOfOneText) {
-  FakeServer server{{true, Fixture("nct6798d_desktop.json"), ""}};
-  StillClock clock;
-  std::ostringstream errors;
-  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors);
+  LhmFixture lhm(Fixture("nct6798d_desktop.json"));
+  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
 
   EXPECT_EQ(sensors.Describe(Reading::kRail12V),
             "LibreHardwareMonitor: Nuvoton NCT6798D: +12V (/lpc/nct6798d/0/voltage/4)");
   EXPECT_EQ(ReadAll(sensors), "48 35 1352 3344 5040 12192 1187");
-  EXPECT_EQ(server.requests, 1);
-  clock.now += 0.9;
+  EXPECT_EQ(requests, 1);
+  clock.Advance(0.9);
   sensors.Read(Reading::kCpuFan);
-  EXPECT_EQ(server.requests, 1);
-  clock.now += 0.1;
+  EXPECT_EQ(requests, 1);
+  clock.Advance(0.1);
   sensors.Read(Reading::kCpuFan);
   sensors.Read(Reading::kCpuFan);
-  EXPECT_EQ(server.requests, 2);
+  EXPECT_EQ(requests, 2);
   EXPECT_EQ(errors.str(), "");
 }
 
 TEST(LhmSensors, NoServerMeansZeroAndOneMessagePerReadingNamingWhatWasTried) {
-  FakeServer server{{false, "", "connection refused"}};
-  StillClock clock;
-  std::ostringstream errors;
-  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors,
-                             "Asus.dll (not found); ", "Put Asus.dll beside the program.");
+  LhmFixture lhm(NoAnswer("connection refused"), "Asus.dll (not found); ",
+                 "Put Asus.dll beside the program.");
+  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
   EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
-  clock.now += 5.0;
+  clock.Advance(5.0);
   EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
-  EXPECT_EQ(server.requests, 2);
+  EXPECT_EQ(requests, 2);
   EXPECT_EQ(sensors.Describe(Reading::kCpuTemperature), "");
 
   std::istringstream lines(errors.str());
@@ -89,10 +86,8 @@ TEST(LhmSensors, NoServerMeansZeroAndOneMessagePerReadingNamingWhatWasTried) {
 }
 
 TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
-  FakeServer server{{true, "{\"Children\": [", ""}};
-  StillClock clock;
-  std::ostringstream errors;
-  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors);
+  LhmFixture lhm(std::string("{\"Children\": ["));
+  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
   EXPECT_EQ(sensors.Read(Reading::kCpuTemperature), 0);
   EXPECT_EQ(sensors.Read(Reading::kCpuTemperature), 0);
   EXPECT_EQ(errors.str(),
@@ -103,8 +98,8 @@ TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
   errors.str("");
   std::string odd = Fixture("nct6798d_desktop.json");
   odd.replace(odd.find("\"5.040 V\""), 9, "\"5.040 W\"");
-  server.answer.body = odd;
-  clock.now += 1.0;
+  answer = odd;
+  clock.Advance(1.0);
   EXPECT_EQ(sensors.Read(Reading::kRail5V), 0);
   EXPECT_EQ(sensors.Read(Reading::kRail5V), 0);
   EXPECT_EQ(sensors.Read(Reading::kRail12V), 12192);
@@ -114,14 +109,12 @@ TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
 }
 
 TEST(LhmSensors, AServerStartedLaterIsUsedFromTheNextRequestOn) {
-  FakeServer server{{false, "", "no answer within 100 ms"}};
-  StillClock clock;
-  std::ostringstream errors;
-  status::LhmSensors sensors(server.Fetch(), status::kLhmUrl, clock, errors);
+  LhmFixture lhm(NoAnswer("no answer within 100 ms"));
+  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
   EXPECT_EQ(sensors.Read(Reading::kCoreVoltage), 0);
-  server.answer = {true, Fixture("laptop_cpu_package.json"), ""};
+  answer = Fixture("laptop_cpu_package.json");
   EXPECT_EQ(sensors.Read(Reading::kCoreVoltage), 0);  // still the first answer
-  clock.now += 1.0;
+  clock.Advance(1.0);
   EXPECT_EQ(ReadAll(sensors), "55 0 812 0 0 0 0");
   const std::string text = errors.str();
   EXPECT_NE(text.find("no source for the CPU core voltage"), std::string::npos);

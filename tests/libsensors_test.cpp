@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "platform/linux/libsensors_sensors.h"
+#include "fakes.h"
 #include "status/sensor_listing.h"
 
 namespace {
@@ -59,168 +60,59 @@ ChildResult InFakeSysfs(const std::function<void(std::ostream&)>& body) {
   return {false, output};
 }
 
-void WriteAttributes(const fs::path& dir,
-                     const std::vector<std::pair<std::string, std::string>>& attributes) {
-  fs::create_directories(dir);
-  for (const auto& [name, value] : attributes) std::ofstream(dir / name) << value << '\n';
-}
-
-void ReadAll(platform::Sensors& s, std::ostream& out) {
-  for (const auto& info : platform::kReadings) {
-    out << s.Read(info.reading) << (info.reading == platform::Reading::kCpuFan ? "" : " ");
+// Writes a tree of tests/data/hwmon ("hwmonN/attribute value" lines) below
+// /sys/class/hwmon.
+void WriteTree(const std::string& name) {
+  std::istringstream lines(fakes::DataFile("hwmon/" + name + ".tree"));
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t blank = line.find(' ');
+    const fs::path file = fs::path("/sys/class/hwmon") / line.substr(0, blank);
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << line.substr(blank + 1) << '\n';
   }
-  out << '\n';
 }
 
-TEST(LibSensors, ReadsAnNct6798ThroughSensorsConfLabelsAndComputeLines) {
-  const fs::path config = fs::temp_directory_path() / ("sensors-" + std::to_string(::getpid()));
-  std::ofstream(config) << "chip \"nct6798-*\"\n"
-                           "  label in0 \"Vcore\"\n"
-                           "  label in1 \"+5V\"\n"
-                           "  compute in1 @*5, @/5\n"
-                           "  label in3 \"+3.3V\"\n"
-                           "  label in4 \"+12V\"\n"
-                           "  compute in4 @*12, @/12\n"
-                           "  label fan2 \"CPU Fan\"\n";
-  const ChildResult result = InFakeSysfs([&](std::ostream& out) {
-    WriteAttributes("/sys/class/hwmon/hwmon0",
-                    {{"name", "k10temp"}, {"temp1_input", "61250"}, {"temp1_label", "Tctl"}});
-    WriteAttributes("/sys/class/hwmon/hwmon1", {{"name", "nct6798"},
-                                                {"in0_input", "1352"},
-                                                {"in1_input", "1024"},
-                                                {"in3_input", "3344"},
-                                                {"in4_input", "1016"},
-                                                {"in7_input", "3392"},
-                                                {"temp1_input", "35000"},
-                                                {"temp1_label", "SYSTIN"},
-                                                {"temp2_input", "47500"},
-                                                {"temp2_label", "CPUTIN"},
-                                                {"fan1_input", "0"},
-                                                {"fan2_input", "2812"}});
-    std::ostringstream errors;
-    platform::LibSensors sensors(errors, "statusanzeige", config.string());
-    ReadAll(sensors, out);
-    out << sensors.Describe(platform::Reading::kRail12V) << '\n';
-    out << "errors:" << errors.str();
-  });
-  fs::remove(config);
-  if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
-  // CPUTIN carries "CPU" and wins over k10temp's Tctl; 47.5 rounds to 48.
-  EXPECT_EQ(result.output,
-            "48 35 1352 3344 5120 12192 2812\n"
-            "nct6798-virtual-0 in4 (+12V)\n"
-            "errors:");
+std::string ReadAll(platform::Sensors& s) {
+  std::string all;
+  for (const auto& info : platform::kReadings) {
+    all += (all.empty() ? "" : " ") + std::to_string(s.Read(info.reading));
+  }
+  return all;
 }
 
-TEST(LibSensors, ValuesBeyondSixteenBitsAreClampedNotWrapped) {
-  const fs::path config = fs::temp_directory_path() / ("clamp-" + std::to_string(::getpid()));
-  std::ofstream(config) << "chip \"nct6798-*\"\n"
-                           "  label in0 \"Vcore\"\n"
-                           "  label in4 \"+12V\"\n"
-                           "  compute in4 @*40, @/40\n"
-                           "  label fan1 \"CPU Fan\"\n";
-  const ChildResult result = InFakeSysfs([&](std::ostream& out) {
-    WriteAttributes("/sys/class/hwmon/hwmon0", {{"name", "nct6798"},
-                                                {"in0_input", "32768"},
-                                                {"in4_input", "1000"},
-                                                {"temp1_input", "-40000000"},
-                                                {"temp1_label", "CPUTIN"},
-                                                {"temp2_input", "-32768000"},
-                                                {"temp2_label", "SYSTIN"},
-                                                {"fan1_input", "70000"}});
-    std::ostringstream errors;
-    platform::LibSensors sensors(errors, "statusanzeige", config.string());
-    ReadAll(sensors, out);
-  });
-  fs::remove(config);
-  if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
-  EXPECT_EQ(result.output, "-32768 -32768 32767 0 0 32767 32767\n");
-}
-
-TEST(LibSensors, MissingSensorsReadAsZeroWithOneLineEach) {
-  const fs::path config = fs::temp_directory_path() / ("empty-" + std::to_string(::getpid()));
-  std::ofstream(config) << "# nothing\n";
-  const ChildResult result = InFakeSysfs([&](std::ostream& out) {
-    WriteAttributes(
-        "/sys/class/hwmon/hwmon0",
-        {{"name", "coretemp"}, {"temp1_input", "52000"}, {"temp1_label", "Package id 0"}});
-    std::ostringstream errors;
-    platform::LibSensors sensors(errors, "statusanzeige", config.string());
-    ReadAll(sensors, out);
-    ReadAll(sensors, out);
-    out << errors.str();
-  });
-  fs::remove(config);
-  if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
-  EXPECT_EQ(result.output,
-            "52 0 0 0 0 0 0\n"
-            "52 0 0 0 0 0 0\n"
-            "statusanzeige: no sensor for the motherboard temperature, showing 0\n"
-            "statusanzeige: no sensor for the CPU core voltage, showing 0\n"
-            "statusanzeige: no sensor for the 3.3 V rail, showing 0\n"
-            "statusanzeige: no sensor for the 5 V rail, showing 0\n"
-            "statusanzeige: no sensor for the 12 V rail, showing 0\n"
-            "statusanzeige: no sensor for the CPU fan speed, showing 0\n");
+// Each tree of tests/data/hwmon, read through libsensors with its
+// sensors.conf: the listing, the readings once more, and what was said.
+TEST(LibSensors, EachTreeListsAndReadsAsItsStdoutSays) {
+  for (const char* name : {"nct6798_conf", "clamped", "coretemp_only", "desktop_fan_label",
+                           "cpu_without_input"}) {
+    const fs::path config = fs::temp_directory_path() / ("sensors-" + std::to_string(::getpid()));
+    std::ofstream(config) << fakes::DataFile(std::string("hwmon/") + name + ".conf");
+    const ChildResult result = InFakeSysfs([&](std::ostream& out) {
+      WriteTree(name);
+      std::ostringstream errors;
+      platform::Reporter reporter(platform::kStatusanzeige, errors);
+      platform::LibSensors sensors(reporter, config.string());
+      status::ListSensors(sensors, out);
+      out << "again: " << ReadAll(sensors) << '\n' << errors.str();
+    });
+    fs::remove(config);
+    if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
+    EXPECT_EQ(result.output, fakes::DataFile(std::string("hwmon/") + name + ".stdout")) << name;
+  }
 }
 
 TEST(LibSensors, AnUnreadableConfigurationMeansNoSensorsAndNoCrash) {
   std::ostringstream errors;
-  platform::LibSensors sensors(errors, "statusanzeige", "/nonexistent/sensors3.conf");
-  std::ostringstream out;
-  ReadAll(sensors, out);
-  EXPECT_EQ(out.str(), "0 0 0 0 0 0 0\n");
+  platform::Reporter reporter(platform::kStatusanzeige, errors);
+  platform::LibSensors sensors(reporter, "/nonexistent/sensors3.conf");
+  EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
   EXPECT_EQ(errors.str().rfind("statusanzeige: cannot read sensor configuration", 0), 0U);
   EXPECT_NE(errors.str().find("no sensor for the CPU temperature"), std::string::npos);
 }
 
-// The two chips of a desktop board as the kernel shows them, before any label
-// of sensors.conf.
-void WriteDesktopBoard() {
-  WriteAttributes("/sys/class/hwmon/hwmon0",
-                  {{"name", "k10temp"}, {"temp1_input", "61250"}, {"temp1_label", "Tctl"}});
-  WriteAttributes("/sys/class/hwmon/hwmon1", {{"name", "nct6798"},
-                                              {"in0_input", "1352"},
-                                              {"in1_input", "1024"},
-                                              {"in3_input", "3344"},
-                                              {"in4_input", "1016"},
-                                              {"temp1_input", "35000"},
-                                              {"temp1_label", "SYSTIN"},
-                                              {"fan1_input", "0"},
-                                              {"fan2_input", "2812"}});
-}
-
-TEST(LibSensors, TheListingShowsChipFeatureAndLabelOfEachReadingWithASensorsConfLabel) {
-  // The user has told lm-sensors which fan is the CPU's.
-  const fs::path config = fs::temp_directory_path() / ("listing-" + std::to_string(::getpid()));
-  std::ofstream(config) << "chip \"nct6798-*\"\n  label fan2 \"CPU Fan\"\n";
-  const ChildResult result = InFakeSysfs([&](std::ostream& out) {
-    WriteDesktopBoard();
-    std::ostringstream errors;
-    platform::LibSensors sensors(errors, "statusanzeige", config.string());
-    status::ListSensors(sensors, out);
-    out << "errors:" << errors.str();
-  });
-  fs::remove(config);
-  if (result.skipped) GTEST_SKIP() << "no private mount namespace here: " << result.output;
-  EXPECT_EQ(result.output,
-            "reading                  now         shown   source\n"
-            "CPU temperature          61 \xC2\xB0"
-            "C       61      k10temp-virtual-0 temp1 (Tctl)\n"
-            "motherboard temperature  35 \xC2\xB0"
-            "C       35      nct6798-virtual-0 temp1 (SYSTIN)\n"
-            "CPU core voltage         1352 mV     1,35    nct6798-virtual-0 in0 (in0)\n"
-            "3.3 V rail               0 mV        0,      none, shows 0\n"
-            "5 V rail                 0 mV        0,      none, shows 0\n"
-            "12 V rail                0 mV        0,      none, shows 0\n"
-            "CPU fan speed            2812 rpm    2812    nct6798-virtual-0 fan2 (CPU Fan)\n"
-            "errors:statusanzeige: no sensor for the 3.3 V rail, showing 0\n"
-            "statusanzeige: no sensor for the 5 V rail, showing 0\n"
-            "statusanzeige: no sensor for the 12 V rail, showing 0\n");
-}
-
 TEST(LibSensors, TheProgramListsItsSensorsWithoutAWindowSystem) {
   const ChildResult result = InFakeSysfs([&](std::ostream& out) {
-    WriteDesktopBoard();
+    WriteTree("desktop_fan_label");
     // No display of any kind: --sensors needs none.
     const std::string command =
         std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "emulator/demo.h"
-#include "fake_toolkit.h"
+#include "fake_platform.h"
 
 namespace {
 
@@ -23,35 +23,36 @@ std::size_t LinesIn(const std::string& path) {
 }
 
 TEST(RunStatusanzeige, WithoutADeviceShowsTheErrorBoxAndEndsWithStatus1) {
-  fakes::FakeToolkit toolkit;
-  toolkit.iowkit.open_result = 0;
-  EXPECT_EQ(app::RunStatusanzeige(toolkit), 1);
-  ASSERT_NE(toolkit.form_window, nullptr);
-  EXPECT_EQ(toolkit.runs, 0) << "no event loop";
-  EXPECT_FALSE(toolkit.termination_hooked);
-  EXPECT_TRUE(toolkit.iowkit.closes.empty());
+  fakes::FakePlatform fake;
+  fake.machine.iowkit.open_result = 0;
+  EXPECT_EQ(app::RunStatusanzeige(fake.parts), 1);
+  ASSERT_NE(fake.windows.form_window, nullptr);
+  EXPECT_EQ(fake.windows.runs, 0) << "no event loop";
+  EXPECT_FALSE(fake.windows.termination_hooked);
+  EXPECT_TRUE(fake.machine.iowkit.closes.empty());
 }
 
 TEST(RunStatusanzeige, ShowsTheWindowRunsTheLoopAndClosesTheLinkAfterwards) {
-  fakes::FakeToolkit toolkit;
+  fakes::FakePlatform fake;
   bool visible_in_loop = false;
-  toolkit.user = [&] {
-    visible_in_loop = toolkit.form_window->Visible();
-    toolkit.form_window->Close();
+  fake.windows.user = [&] {
+    visible_in_loop = fake.windows.form_window->visible;
+    fake.windows.form_window->Close();
   };
-  EXPECT_EQ(app::RunStatusanzeige(toolkit), 0);
+  EXPECT_EQ(app::RunStatusanzeige(fake.parts), 0);
   EXPECT_TRUE(visible_in_loop);
-  EXPECT_TRUE(toolkit.started && toolkit.icon_set && toolkit.termination_hooked);
-  EXPECT_EQ(toolkit.form_layout.caption, " Statusanzeige mit SLG 2016 von Wendrik Pfarlow Morvik");
-  EXPECT_EQ(toolkit.iowkit.closes.size(), 1U);
-  EXPECT_TRUE(toolkit.iowkit.writes.empty());
+  EXPECT_TRUE(fake.windows.started && fake.windows.icon_set && fake.windows.termination_hooked);
+  EXPECT_EQ(fake.windows.form_layout.caption,
+            " Statusanzeige mit SLG 2016 von Wendrik Pfarlow Morvik");
+  EXPECT_EQ(fake.machine.iowkit.closes.size(), 1U);
+  EXPECT_TRUE(fake.machine.iowkit.writes.empty());
 }
 
 TEST(RunStatusanzeige, ArgumentsAreAnsweredBeforeAnyWindow) {
-  fakes::FakeToolkit toolkit({"--frobnicate"});
-  EXPECT_EQ(app::RunStatusanzeige(toolkit), 2);
-  EXPECT_FALSE(toolkit.started);
-  EXPECT_EQ(toolkit.errors.str().rfind("statusanzeige: unknown argument '--frobnicate'", 0), 0U);
+  fakes::FakePlatform fake({"--frobnicate"});
+  EXPECT_EQ(app::RunStatusanzeige(fake.parts), 2);
+  EXPECT_FALSE(fake.windows.started);
+  EXPECT_EQ(fake.errors.str().rfind("statusanzeige: unknown argument '--frobnicate'", 0), 0U);
 }
 
 TEST(RunDemo, ClosingEitherWindowClosesTheOtherAndEndsTheRun) {
@@ -59,13 +60,13 @@ TEST(RunDemo, ClosingEitherWindowClosesTheOtherAndEndsTheRun) {
     const std::string log =
         ::testing::TempDir() + "demo-reports-" +
         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-    fakes::FakeToolkit toolkit({"--report-log", log});
-    toolkit.user = [&] {
-      fakes::FakePaintedWindow& display = *toolkit.painted_window;
-      fakes::FakeWindow& form = *toolkit.form_window;
+    fakes::FakePlatform fake({"--report-log", log}, platform::kStatusanzeigeDemo);
+    fake.windows.user = [&] {
+      fakes::FakePaintedWindow& display = *fake.windows.painted_window;
+      fakes::FakeWindow& form = *fake.windows.form_window;
       EXPECT_TRUE(display.visible) << "shown beside the main window";
       int reports_at_close = 0;
-      toolkit.events.At(toolkit.clock.Monotonic() + 3.5, [&] {
+      fake.events.At(fake.machine.clock.Monotonic() + 3.5, [&] {
         reports_at_close = display.refreshes;
         if (close_display) {
           display.UserClose();
@@ -74,16 +75,25 @@ TEST(RunDemo, ClosingEitherWindowClosesTheOtherAndEndsTheRun) {
         }
       });
       form.ClickButton();  // returns when the run has ended
-      EXPECT_FALSE(form.Visible()) << close_display;
+      EXPECT_FALSE(form.visible) << close_display;
       EXPECT_FALSE(display.visible) << close_display;
       EXPECT_EQ(reports_at_close, 3 + 4 * 24) << "clear, then the steps at 0, 1, 2 and 3 s";
       EXPECT_EQ(display.refreshes, reports_at_close) << "nothing is sent after the close";
     };
-    EXPECT_EQ(emulator::RunDemo(toolkit), 0);
+    EXPECT_EQ(emulator::RunDemo(fake.parts), 0);
     EXPECT_EQ(LinesIn(log), 3U + 4 * 24) << "every report sent is logged";
     std::remove(log.c_str());
-    EXPECT_TRUE(toolkit.iowkit.writes.empty()) << "the demo never touches a real controller";
+    EXPECT_TRUE(fake.machine.iowkit.writes.empty()) << "the demo never touches a real controller";
   }
+}
+
+TEST(RunDemo, AReportLogThatCannotBeOpenedEndsItBeforeAnyWindow) {
+  fakes::FakePlatform fake({"--report-log=/nonexistent/dir/log"}, platform::kStatusanzeigeDemo);
+  EXPECT_EQ(emulator::RunDemo(fake.parts), 1);
+  EXPECT_FALSE(fake.windows.started);
+  EXPECT_EQ(fake.errors.str(),
+            "statusanzeige-demo: cannot open report log /nonexistent/dir/log: No such file or "
+            "directory\n");
 }
 
 }  // namespace

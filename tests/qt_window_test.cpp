@@ -47,7 +47,7 @@ TEST(QtFormWindow, HasTheLayoutAndPassesClicksAndOneUnloadOn) {
   EXPECT_EQ(events.clicks, 1) << "a disabled button takes no click";
   window.Close();
   window.Close();
-  EXPECT_FALSE(window.Visible());
+  EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(events.unloads, 1);
 }
 

@@ -8,8 +8,7 @@
 
 #include "app/program.h"
 #include "emulator/demo.h"
-#include "fake_toolkit.h"
-#include "fakes.h"
+#include "fake_platform.h"
 
 namespace {
 
@@ -62,26 +61,26 @@ TEST(SensorListing, AReadingWithoutASourceSaysSo) {
 }
 
 TEST(SensorListing, BothProgramsListTheirSensorsAndExitWithoutAWindow) {
-  fakes::FakeToolkit program({"--sensors"});
-  program.sensors.steady["GetVoltIN4"] = 12192;
-  EXPECT_EQ(app::RunStatusanzeige(program), 0);
-  EXPECT_FALSE(program.started) << "no window system needed";
-  EXPECT_EQ(program.form_window, nullptr);
+  fakes::FakePlatform program({"--sensors"});
+  program.machine.sensors.steady["GetVoltIN4"] = 12192;
+  EXPECT_EQ(app::RunStatusanzeige(program.parts), 0);
+  EXPECT_FALSE(program.windows.started) << "no window system needed";
+  EXPECT_EQ(program.windows.form_window, nullptr);
   EXPECT_NE(program.output.str().find("12 V rail                12192 mV    12,1    fake "
                                       "GetVoltIN4\n"),
             std::string::npos)
       << program.output.str();
 
-  fakes::FakeToolkit system_demo({"--system-sensors", "--sensors"});
-  system_demo.sensors.steady["GetVoltIN4"] = 12192;
-  EXPECT_EQ(emulator::RunDemo(system_demo), 0);
-  EXPECT_FALSE(system_demo.started);
+  fakes::FakePlatform system_demo({"--system-sensors", "--sensors"}, platform::kStatusanzeigeDemo);
+  system_demo.machine.sensors.steady["GetVoltIN4"] = 12192;
+  EXPECT_EQ(emulator::RunDemo(system_demo.parts), 0);
+  EXPECT_FALSE(system_demo.windows.started);
   EXPECT_EQ(system_demo.output.str(), program.output.str());
 
-  fakes::FakeToolkit demo({"--sensors"});
-  EXPECT_EQ(emulator::RunDemo(demo), 0);
-  EXPECT_FALSE(demo.started);
-  EXPECT_TRUE(demo.sensors.calls.empty()) << "the emulated sensors, not the machine's";
+  fakes::FakePlatform demo({"--sensors"}, platform::kStatusanzeigeDemo);
+  EXPECT_EQ(emulator::RunDemo(demo.parts), 0);
+  EXPECT_FALSE(demo.windows.started);
+  EXPECT_TRUE(demo.machine.sensors.calls.empty()) << "the emulated sensors, not the machine's";
   const std::string text = demo.output.str();
   EXPECT_EQ(text.rfind("reading ", 0), 0U) << text;
   EXPECT_NE(text.find(" emulated\n"), std::string::npos) << text;

@@ -48,8 +48,8 @@ TEST(ReadingText, OneCharacterFromEachReading) {
               c.expected)
         << "first reading " << c.readings.front();
   }
-  EXPECT_EQ(status::ReadingOf(-32768), -32768);
-  EXPECT_EQ(status::ReadingOf(32768), -32768);
+  EXPECT_EQ(platform::ReadingOf(-32768), -32768);
+  EXPECT_EQ(platform::ReadingOf(32768), -32768);
 }
 
 TEST(StatusRows, TextsHaveTheirExactLengthsAndBlanks) {
@@ -79,12 +79,14 @@ struct WholeRun : ::testing::Test {
   WholeRun() {
     port.DeviceHandle = iowkit.open_result;
     iowkit.model = &model;
+    iowkit.on_write = [this] { steps.Report(); };
     sensors.steady = {{"GetCPUTemperature", 45}, {"GetMBTemperature", 38}, {"GetVoltIN1", 1650},
                       {"GetVoltIN2", 3312},      {"GetVoltIN3", 5026},     {"GetVoltIN4", 12160},
                       {"GetFanCPURPM", 3125}};
   }
   fakes::RecordingIowkit iowkit;
   emulator::DisplayModel model;
+  fakes::StepWatch steps{model, 3};
   fakes::FakeClock clock{36000.25};
   fakes::FakeEventPump events{clock};
   fakes::FakeSensors sensors;
@@ -104,32 +106,23 @@ TEST_F(WholeRun, ShowsTheNineTextsWindowByWindowAndEndsBlank) {
       "Die 5 V Spannung betraegt :5,02 Volt         ",
       "Die 12 V Spannung betraegt :12,1 Volt         ",
       "Die CPU Luefterdrehzahl betraegt :3125 U/min         "};
-  std::vector<std::string> expected;
-  for (const auto& text : texts) {
-    for (std::size_t s = 0; s + 8 < text.size(); ++s) expected.push_back(text.substr(s, 8));
-  }
+  const std::vector<std::string> expected = fakes::WindowsOf(texts);
   ASSERT_EQ(expected.size(), 386U);
 
-  std::vector<std::string> windows;
-  std::vector<std::string> calls_before_window;
-  iowkit.on_write = [&] {
-    const std::size_t after_clear = model.ReportsSeen() - 3;
-    if (model.ReportsSeen() > 3 && after_clear % 24 == 0) {
-      // The first window comes with the click; each later one on a whole second.
-      const double expected_at =
-          windows.empty() ? 36000.25 : 36000.0 + static_cast<double>(windows.size());
-      EXPECT_DOUBLE_EQ(clock.SecondsSinceMidnight(), expected_at);
-      windows.push_back(model.Shown());
-    }
+  steps.on_step = [&] {
+    // The first window comes with the click; each later one on a whole second.
+    const double expected_at =
+        steps.windows.empty() ? 36000.25 : 36000.0 + static_cast<double>(steps.windows.size());
+    EXPECT_DOUBLE_EQ(clock.SecondsSinceMidnight(), expected_at);
   };
   // Each text's readings are taken right after the previous text's last pause.
   std::vector<std::size_t> windows_at_call;
-  sensors.on_call = [&](const std::string&) { windows_at_call.push_back(windows.size()); };
+  sensors.on_call = [&](const std::string&) { windows_at_call.push_back(steps.windows.size()); };
 
   runner.StatusRun();
 
   EXPECT_EQ(iowkit.writes.size(), 9267U);
-  EXPECT_EQ(windows, expected);
+  EXPECT_EQ(steps.windows, expected);
   EXPECT_EQ(model.Shown(), "        ");
   const std::vector<std::string> order = {
       "GetCPUTemperature", "GetCPUTemperature", "GetMBTemperature", "GetMBTemperature",
@@ -146,13 +139,8 @@ TEST_F(WholeRun, ShowsTheNineTextsWindowByWindowAndEndsBlank) {
 TEST_F(WholeRun, ShortReadingsShortenTheirTextsAndEveryRunShowsAllNine) {
   sensors.steady["GetCPUTemperature"] = 7;
   sensors.queued["GetMBTemperature"] = {49, 50};
-  std::vector<std::string> windows;
-  iowkit.on_write = [&] {
-    if (model.ReportsSeen() > 3 && (model.ReportsSeen() - 3) % 24 == 0) {
-      windows.push_back(model.Shown());
-    }
-  };
   runner.StatusRun();
+  const auto& windows = steps.windows;
   const std::size_t first = iowkit.writes.size();
   EXPECT_EQ(first, 3U + 24U * (386 - 1)) << "a one-digit temperature takes one step less";
   EXPECT_EQ(windows[114], "Die CPU-");

@@ -18,18 +18,12 @@ struct TickerFixture : ::testing::Test {
 
   // What the display shows after each step, read when the step's pause begins.
   std::vector<std::string> RunAndWatch(const std::string& text) {
-    std::vector<std::string> shown;
-    std::size_t reports_at_last_step = 0;
-    iowkit.on_write = [&] {
-      if (model.ReportsSeen() - reports_at_last_step == 24) {
-        reports_at_last_step = model.ReportsSeen();
-        shown.push_back(model.Shown());
-        step_walls.push_back(clock.SecondsSinceMidnight());
-      }
-    };
+    fakes::StepWatch steps(model);
+    steps.on_step = [&] { step_walls.push_back(clock.SecondsSinceMidnight()); };
+    iowkit.on_write = [&] { steps.Report(); };
     ticker.DisplayText = text;
     ticker.ScrollText();
-    return shown;
+    return steps.windows;
   }
 
   fakes::RecordingIowkit iowkit;

@@ -7,11 +7,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <ostream>
 
 namespace platform {
 namespace {
@@ -48,8 +47,12 @@ bool IsNodeName(const std::string& name) {
 
 unsigned long NodeNumber(const std::string& path) {
   const std::string name = std::filesystem::path(path).filename().string();
-  if (!IsNodeName(name)) return ~0UL;
-  return std::stoul(name.substr(kNodePrefix.size()));
+  unsigned long number = ~0UL;
+  // A number too large for its type sorts last, as any odd name does.
+  if (IsNodeName(name)) {
+    std::from_chars(name.data() + kNodePrefix.size(), name.data() + name.size(), number);
+  }
+  return number;
 }
 
 // A sysfs attribute holding a hexadecimal number, such as idVendor ("07c0").
@@ -58,6 +61,12 @@ std::optional<std::uint32_t> ReadHex(const std::filesystem::path& file) {
   std::uint32_t value = 0;
   if (!(in >> std::hex >> value)) return std::nullopt;
   return value;
+}
+
+// The failure the last system call left in errno.
+Failure SystemFailure() {
+  const int error = errno;
+  return Failure{error, std::strerror(error)};
 }
 
 class LinuxIowarriorKernel final : public IowarriorKernel {
@@ -90,35 +99,30 @@ class LinuxIowarriorKernel final : public IowarriorKernel {
     return info;
   }
 
-  int Open(const std::string& path, int* error) override {
+  Result<int> Open(const std::string& path) override {
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) *error = errno;
+    if (fd < 0) return SystemFailure();
     return fd;
   }
 
-  bool GetInfo(int fd, IowarriorNodeInfo* info) override {
+  Result<IowarriorNodeInfo> GetInfo(int fd) override {
     KernelIowarriorInfo raw{};
-    if (::ioctl(fd, kIowGetInfo, &raw) != 0) return false;
-    info->vendor = raw.vendor;
-    info->product = raw.product;
-    info->interface_number = raw.if_num;
-    info->report_size = raw.report_size;
-    return true;
+    if (::ioctl(fd, kIowGetInfo, &raw) != 0) return SystemFailure();
+    IowarriorNodeInfo info;
+    info.vendor = raw.vendor;
+    info.product = raw.product;
+    info.interface_number = raw.if_num;
+    info.report_size = raw.report_size;
+    return info;
   }
 
-  long Write(int fd, const std::uint8_t* data, std::size_t size, int* error) override {
-    const auto written = static_cast<long>(::write(fd, data, size));
-    if (written < 0) *error = errno;
-    return written;
+  Result<std::size_t> Write(int fd, const std::uint8_t* data, std::size_t size) override {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) return SystemFailure();
+    return static_cast<std::size_t>(written);
   }
 
   void Close(int fd) override { ::close(fd); }
-
-  double MonotonicSeconds() override {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-  }
 
  private:
   std::string directory_;
@@ -150,15 +154,11 @@ bool MeansControllerGone(int error) {
   return error == ENODEV || error == ESHUTDOWN || error == ENXIO || error == ENOENT;
 }
 
-LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program)
-    : kernel_(kernel), errors_(errors), program_(std::move(program)) {}
+LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, Clock& clock, Reporter& reporter)
+    : kernel_(kernel), clock_(clock), reporter_(reporter) {}
 
-LinuxIowkit::LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, std::ostream& errors,
-                         std::string program)
-    : owned_kernel_(std::move(kernel)),
-      kernel_(*owned_kernel_),
-      errors_(errors),
-      program_(std::move(program)) {}
+LinuxIowkit::LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, Clock& clock, Reporter& reporter)
+    : owned_kernel_(std::move(kernel)), kernel_(*owned_kernel_), clock_(clock), reporter_(reporter) {}
 
 LinuxIowkit::~LinuxIowkit() {
   for (const auto& [handle, node] : open_) {
@@ -173,24 +173,20 @@ std::optional<LinuxIowkit::OpenNode> LinuxIowkit::FindPinInterface(bool report) 
     // node we may not open is only reported when it is the one we want.
     const auto described = kernel_.Describe(path);
     if (described && !IsIoWarrior24PinInterface(*described)) continue;
-    int error = 0;
-    const int fd = kernel_.Open(path, &error);
-    if (fd < 0) {
-      if (report) {
-        errors_ << program_ << ": cannot open " << path << ": " << std::strerror(error) << '\n'
-                << std::flush;
-      }
+    const Result<int> fd = kernel_.Open(path);
+    if (!fd) {
+      if (report) reporter_.Say("cannot open " + path + ": " + fd.Error().text);
       continue;
     }
-    IowarriorNodeInfo info;
-    if (kernel_.GetInfo(fd, &info) && IsIoWarrior24PinInterface(info) && info.report_size > 0) {
+    const Result<IowarriorNodeInfo> info = kernel_.GetInfo(*fd);
+    if (info && IsIoWarrior24PinInterface(*info) && info->report_size > 0) {
       OpenNode node;
-      node.fd = fd;
-      node.report_size = info.report_size;
+      node.fd = *fd;
+      node.report_size = info->report_size;
       node.path = path;
       return node;
     }
-    kernel_.Close(fd);
+    kernel_.Close(*fd);
   }
   return std::nullopt;
 }
@@ -204,7 +200,7 @@ IowkitHandle LinuxIowkit::IowKitOpenDevice() {
 }
 
 bool LinuxIowkit::Reconnect(OpenNode& node) {
-  const double now = kernel_.MonotonicSeconds();
+  const double now = clock_.MonotonicSeconds();
   if (now - node.last_search < 1.0) return false;
   node.last_search = now;
   // Quietly: a node that appears before its permissions are set is simply
@@ -214,7 +210,7 @@ bool LinuxIowkit::Reconnect(OpenNode& node) {
   node.fd = found->fd;
   node.report_size = found->report_size;
   node.path = found->path;
-  errors_ << program_ << ": the IO-Warrior 24 is back at " << node.path << '\n' << std::flush;
+  reporter_.Say("the IO-Warrior 24 is back at " + node.path);
   return true;
 }
 
@@ -228,19 +224,16 @@ std::uint32_t LinuxIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
   // the report ID that leads the caller's buffer.
   std::vector<std::uint8_t> ports(node.report_size, 0);
   std::copy_n(buffer + 1, std::min<std::size_t>(length - 1, ports.size()), ports.begin());
-  int error = 0;
-  const long written = kernel_.Write(node.fd, ports.data(), ports.size(), &error);
-  if (written < 0 && MeansControllerGone(error)) {
-    errors_ << program_ << ": lost the IO-Warrior 24 at " << node.path << ": "
-            << std::strerror(error) << '\n'
-            << std::flush;
+  const Result<std::size_t> written = kernel_.Write(node.fd, ports.data(), ports.size());
+  if (!written && MeansControllerGone(written.Error().code)) {
+    reporter_.Say("lost the IO-Warrior 24 at " + node.path + ": " + written.Error().text);
     kernel_.Close(node.fd);
     node.fd = -1;
-    node.last_search = kernel_.MonotonicSeconds();
+    node.last_search = clock_.MonotonicSeconds();
     return 0;
   }
-  if (written <= 0) return 0;
-  return std::min<std::uint32_t>(length, static_cast<std::uint32_t>(written) + 1);
+  if (!written || *written == 0) return 0;
+  return static_cast<std::uint32_t>(std::min<std::size_t>(length, *written + 1));
 }
 
 void LinuxIowkit::IowKitCloseDevice(IowkitHandle handle) {

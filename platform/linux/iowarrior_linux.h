@@ -7,19 +7,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iosfwd>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/iowkit.h"
+#include "platform/reporter.h"
+#include "platform/result.h"
 
 namespace platform {
-
-inline constexpr std::uint32_t kCodeMercenariesVendor = 0x07C0;
-inline constexpr std::uint32_t kIoWarrior24Product = 0x1501;
 
 // The request number of the driver's IOW_GETINFO ioctl.
 extern const unsigned long kIowGetInfo;
@@ -40,14 +39,12 @@ class IowarriorKernel {
   // What sysfs tells about a node without opening it (report_size stays 0);
   // nothing when sysfs does not say.
   virtual std::optional<IowarriorNodeInfo> Describe(const std::string& path) = 0;
-  // A file descriptor, or -1 with the errno value in *error.
-  virtual int Open(const std::string& path, int* error) = 0;
-  virtual bool GetInfo(int fd, IowarriorNodeInfo* info) = 0;
-  // Bytes written, or -1 with the errno value in *error.
-  virtual long Write(int fd, const std::uint8_t* data, std::size_t size, int* error) = 0;
+  // A file descriptor; failures carry the errno value.
+  virtual Result<int> Open(const std::string& path) = 0;
+  virtual Result<IowarriorNodeInfo> GetInfo(int fd) = 0;
+  // Bytes written.
+  virtual Result<std::size_t> Write(int fd, const std::uint8_t* data, std::size_t size) = 0;
   virtual void Close(int fd) = 0;
-  // Seconds on a clock that only runs forward (CLOCK_MONOTONIC).
-  virtual double MonotonicSeconds() = 0;
 };
 
 // The real kernel calls on the nodes named iowarrior<N> in `directory`, with
@@ -63,19 +60,19 @@ void SortNodesByNumber(std::vector<std::string>& paths);
 bool MeansControllerGone(int error);
 
 // A controller that is unplugged while open is noticed at the first write
-// that fails because it is gone: `errors` is told once, and the handle stays
+// that fails because it is gone: it is said once, and the handle stays
 // valid. While the controller is gone nothing is sent; at most once a second
-// a write looks for an IO-Warrior 24 pin interface again (it may come back
-// under another node), and once one is found, that write and all later ones
-// go to it under the same handle, and `errors` is told once that it is back.
+// (on the clock's monotonic seconds) a write looks for an IO-Warrior 24 pin
+// interface again (it may come back under another node), and once one is
+// found, that write and all later ones go to it under the same handle, and
+// it is said once that it is back.
 class LinuxIowkit final : public Iowkit {
  public:
-  // `errors` receives one line per node that exists but cannot be opened
-  // when a device is opened, and the lines about a lost controller; each
-  // line begins with `program` and a colon.
-  LinuxIowkit(IowarriorKernel& kernel, std::ostream& errors, std::string program = "statusanzeige");
+  // `reporter` says each node that exists but cannot be opened when a device
+  // is opened, and that a controller was lost or is back.
+  LinuxIowkit(IowarriorKernel& kernel, Clock& clock, Reporter& reporter);
   // The same, owning the kernel calls it runs on.
-  LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, std::ostream& errors, std::string program);
+  LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, Clock& clock, Reporter& reporter);
   ~LinuxIowkit() override;
   LinuxIowkit(const LinuxIowkit&) = delete;
   LinuxIowkit& operator=(const LinuxIowkit&) = delete;
@@ -101,8 +98,8 @@ class LinuxIowkit final : public Iowkit {
 
   std::unique_ptr<IowarriorKernel> owned_kernel_;  // empty when the caller owns it
   IowarriorKernel& kernel_;
-  std::ostream& errors_;
-  std::string program_;
+  Clock& clock_;
+  Reporter& reporter_;
   std::map<IowkitHandle, OpenNode> open_;
   IowkitHandle next_handle_ = 1;
 };

@@ -4,22 +4,15 @@
 #include <sensors/error.h>
 #include <sensors/sensors.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
-#include <ostream>
 #include <vector>
 
-#include "status/sensor_choice.h"
+#include "platform/shared/sensor_choice.h"
+#include "platform/shared/sensor_values.h"
 
 namespace platform {
 namespace {
-
-using status::ChooseFeature;
-using status::FeatureCandidate;
-using status::FeatureKind;
 
 struct Detected {
   const sensors_chip_name* chip;
@@ -58,20 +51,19 @@ std::string ChipName(const sensors_chip_name* chip) {
 
 }  // namespace
 
-LibSensors::LibSensors(std::ostream& errors, std::string program, const std::string& config_path)
-    : errors_(errors), program_(std::move(program)) {
+LibSensors::LibSensors(Reporter& reporter, const std::string& config_path) : reporter_(reporter) {
   FILE* config = nullptr;
   if (!config_path.empty()) {
     config = std::fopen(config_path.c_str(), "r");
     if (config == nullptr) {
-      errors_ << program_ << ": cannot read sensor configuration " << config_path << '\n';
+      reporter_.Say("cannot read sensor configuration " + config_path);
       return;
     }
   }
   const int status = sensors_init(config);
   if (config != nullptr) std::fclose(config);
   if (status != 0) {
-    errors_ << program_ << ": lm-sensors cannot start: " << sensors_strerror(status) << '\n';
+    reporter_.Say(std::string("lm-sensors cannot start: ") + sensors_strerror(status));
     return;
   }
   initialized_ = true;
@@ -112,25 +104,17 @@ std::string LibSensors::Describe(Reading reading) const {
 }
 
 std::int32_t LibSensors::Read(Reading reading) {
-  const auto index = static_cast<std::size_t>(reading);
-  const auto& source = sources_[index];
+  const auto& source = sources_[static_cast<std::size_t>(reading)];
   double value = 0.0;
   const bool ok = source && sensors_get_value(source->chip, source->subfeature, &value) == 0;
   if (!ok) {
-    if (!warned_[index]) {
-      warned_[index] = true;
-      errors_ << program_ << ": "
-              << (source ? "cannot read the sensor for the " : "no sensor for the ")
-              << InfoOf(reading).name << ", showing 0\n"
-              << std::flush;
-    }
+    const char* name = InfoOf(reading).name;
+    reporter_.SayOnce(std::string("lm-sensors ") + name,
+                      std::string(source ? "cannot read the sensor for the " : "no sensor for the ") +
+                          name + ", showing 0");
     return 0;
   }
-  const double scaled = std::round(value * source->scale);
-  constexpr double kLow = std::numeric_limits<std::int16_t>::min();
-  constexpr double kHigh = std::numeric_limits<std::int16_t>::max();
-  if (std::isnan(scaled)) return 0;
-  return static_cast<std::int32_t>(std::clamp(scaled, kLow, kHigh));
+  return ReadingFromValue(value * source->scale);
 }
 
 }  // namespace platform

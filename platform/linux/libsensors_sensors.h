@@ -3,10 +3,10 @@
 #pragma once
 
 #include <array>
-#include <iosfwd>
 #include <optional>
 #include <string>
 
+#include "platform/reporter.h"
 #include "platform/sensors.h"
 
 struct sensors_chip_name;
@@ -16,9 +16,9 @@ namespace platform {
 class LibSensors final : public Sensors {
  public:
   // Reads the system's sensors.conf (and sensors.d) unless `config_path`
-  // names another file. `errors` receives one line, the first time, for each
-  // reading that has no sensor, beginning with `program`.
-  LibSensors(std::ostream& errors, std::string program, const std::string& config_path = {});
+  // names another file. Each reading that has no sensor is said once, the
+  // first time it is taken.
+  explicit LibSensors(Reporter& reporter, const std::string& config_path = {});
   ~LibSensors() override;
   LibSensors(const LibSensors&) = delete;
   LibSensors& operator=(const LibSensors&) = delete;
@@ -35,11 +35,9 @@ class LibSensors final : public Sensors {
     std::string description;
   };
 
-  std::ostream& errors_;
-  std::string program_;
+  Reporter& reporter_;
   bool initialized_ = false;
   std::array<std::optional<Source>, kReadingCount> sources_{};
-  std::array<bool, kReadingCount> warned_{};
 };
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "platform/toolkit.h"
+#include "platform/window_system.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -16,7 +16,6 @@ class QtFormWindow final : public QWidget, public FormWindow {
 
   void ShowMessageBox(const std::string& title, const std::string& text) override;
   void Show() override { show(); }
-  [[nodiscard]] bool Visible() const override { return isVisible(); }
   void SetButtonEnabled(bool enabled) override { button_->setEnabled(enabled); }
   void Close() override { close(); }
 

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // statusanzeige on Linux: drives the real display on an IO-Warrior 24.
-#include "app/program.h"
-#include "platform/qt/qt_toolkit.h"
+#include "platform/qt/qt_main.h"
 
 int main(int argc, char* argv[]) {
-  platform::QtToolkit toolkit(argc, argv, "statusanzeige");
-  return app::RunStatusanzeige(toolkit);
+  return platform::RunOnLinux(argc, argv, platform::kStatusanzeige, app::RunStatusanzeige);
 }

@@ -5,44 +5,39 @@
 
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <optional>
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/reporter.h"
+#include "platform/result.h"
 #include "platform/sensors.h"
-#include "status/lhm_data.h"
+#include "platform/shared/lhm_data.h"
 
-namespace status {
+namespace platform {
 
 // Where LibreHardwareMonitor serves its sensors when its "Remote web server"
 // is on (Options > Remote Web Server > Run), on its default port.
-inline constexpr const char* kLhmHost = "localhost";
 inline constexpr int kLhmPort = 8085;
 inline constexpr const char* kLhmPath = "/data.json";
 inline constexpr const char* kLhmUrl = "http://localhost:8085/data.json";
 
-// One answer of the web server, or why there is none.
-struct LhmAnswer {
-  bool ok = false;
-  std::string body;   // data.json, when ok
-  std::string error;  // e.g. "no answer within 100 ms"
-};
-
-class LhmSensors final : public platform::Sensors {
+class LhmSensors final : public Sensors {
  public:
-  using Fetch = std::function<LhmAnswer()>;
+  // One answer of the web server (data.json), or why there is none, e.g.
+  // "no answer within 100 ms".
+  using Fetch = std::function<Result<std::string>()>;
 
   // `fetch` asks the server at `url` once; it is called at most once a
   // second, so the readings of one text cost one request. When there is no
-  // data, each reading says once, on `errors`, that it shows 0, which
-  // sources were tried (`tried_before`, then this one) and `how_to_enable`.
-  LhmSensors(Fetch fetch, std::string url, platform::Clock& clock, std::ostream& errors,
+  // data, each reading says once that it shows 0, which sources were tried
+  // (`tried_before`, then this one) and `how_to_enable`.
+  LhmSensors(Fetch fetch, std::string url, Clock& clock, Reporter& reporter,
              std::string tried_before = {}, std::string how_to_enable = {});
 
-  std::int32_t Read(platform::Reading reading) override;
+  std::int32_t Read(Reading reading) override;
   // "LibreHardwareMonitor: Nuvoton NCT6798D: Vcore (/lpc/nct6798d/0/voltage/0)".
-  [[nodiscard]] std::string Describe(platform::Reading reading) const override;
+  [[nodiscard]] std::string Describe(Reading reading) const override;
 
   // Seconds for which one answer serves all readings.
   static constexpr double kFreshSeconds = 1.0;
@@ -50,21 +45,20 @@ class LhmSensors final : public platform::Sensors {
  private:
   void Refresh() const;
   // The chosen sensor, or nothing after saying (once) why not.
-  const LhmSensor* SensorFor(platform::Reading reading);
-  void WarnOnce(platform::Reading reading, const std::string& message);
+  const LhmSensor* SensorFor(Reading reading);
+  void SayOnce(Reading reading, const std::string& message);
 
   Fetch fetch_;
   std::string url_;
-  platform::Clock& clock_;
-  std::ostream& errors_;
+  Clock& clock_;
+  Reporter& reporter_;
   std::string tried_before_;
   std::string how_to_enable_;
 
   mutable std::optional<double> fetched_at_;
   mutable std::string failure_;  // why the last answer gave no sensor tree
-  mutable LhmData data_;
+  mutable LhmSensorList sensors_;
   mutable LhmChoice choice_{};
-  std::array<bool, platform::kReadingCount> warned_{};
 };
 
-}  // namespace status
+}  // namespace platform

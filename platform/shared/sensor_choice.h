@@ -11,9 +11,7 @@
 
 #include "platform/sensors.h"
 
-namespace status {
-
-using platform::Reading;
+namespace platform {
 
 enum class FeatureKind { kTemperature, kVoltage, kFan, kOther };
 
@@ -29,4 +27,4 @@ struct FeatureCandidate {
 std::optional<std::size_t> ChooseFeature(Reading reading,
                                          const std::vector<FeatureCandidate>& features);
 
-}  // namespace status
+}  // namespace platform

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "status/lhm_data.h"
+#include "platform/shared/lhm_data.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
-#include <cmath>
-#include <limits>
 #include <nlohmann/json.hpp>
 
-namespace status {
+#include "platform/shared/ascii.h"
+
+namespace platform {
 namespace {
 
 using Json = nlohmann::json;
@@ -34,9 +32,7 @@ std::vector<std::string_view> Segments(std::string_view id) {
 }
 
 FeatureKind KindOfName(std::string_view name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string lower = AsciiLower(name);
   if (lower == "temperature" || lower == "temperatures") return FeatureKind::kTemperature;
   if (lower == "voltage" || lower == "voltages") return FeatureKind::kVoltage;
   if (lower == "fan" || lower == "fans") return FeatureKind::kFan;
@@ -54,7 +50,7 @@ FeatureKind KindOf(const Json& node, const std::string& id, const std::string& g
 }
 
 struct Walk {
-  std::vector<LhmSensor>& sensors;
+  LhmSensorList& sensors;
 
   void Node(const Json& node, const std::string& parent, const std::string& grandparent,
             int depth) {
@@ -115,30 +111,40 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+// "malformed JSON: number overflow parsing '1e999'", without the library's
+// "[json.exception.out_of_range.406]".
+Failure Malformed(const Json::exception& e) {
+  std::string_view what = e.what();
+  const std::size_t bracket = what.find("] ");
+  if (bracket != std::string_view::npos) what.remove_prefix(bracket + 2);
+  return Failure{0, "malformed JSON: " + std::string(what)};
 }
 
 }  // namespace
 
-LhmData ParseLhmData(std::string_view json) {
-  LhmData data;
+Result<LhmSensorList> ParseLhmData(std::string_view json) {
+  // Whatever answers on the port may send anything: no exception of the
+  // JSON library leaves here (a number too large for a double, say, is
+  // out_of_range rather than a parse_error).
   Json root;
   try {
     root = Json::parse(json.begin(), json.end());
   } catch (const Json::parse_error& e) {
-    data.error = "malformed JSON at byte " + std::to_string(e.byte);
-    return data;
+    return Failure{0, "malformed JSON at byte " + std::to_string(e.byte)};
+  } catch (const Json::exception& e) {
+    return Malformed(e);
   }
-  if (!root.is_object() || !root.contains("Children") || !root["Children"].is_array()) {
-    data.error = "JSON, but no sensor tree";
-    return data;
+  const auto children = root.is_object() ? root.find("Children") : root.end();
+  if (!root.is_object() || children == root.end() || !children->is_array()) {
+    return Failure{0, "JSON, but no sensor tree"};
   }
-  Walk{data.sensors}.Node(root, "", "", 0);
-  return data;
+  LhmSensorList sensors;
+  try {
+    Walk{sensors}.Node(root, "", "", 0);
+  } catch (const Json::exception& e) {
+    return Malformed(e);
+  }
+  return sensors;
 }
 
 std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind) {
@@ -197,15 +203,7 @@ std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind) {
   return std::nullopt;
 }
 
-std::int32_t ReadingFromValue(double value) {
-  const double rounded = std::round(value);
-  if (std::isnan(rounded)) return 0;
-  constexpr double kLow = std::numeric_limits<std::int16_t>::min();
-  constexpr double kHigh = std::numeric_limits<std::int16_t>::max();
-  return static_cast<std::int32_t>(std::clamp(rounded, kLow, kHigh));
-}
-
-LhmChoice ChooseLhmSensors(const std::vector<LhmSensor>& sensors) {
+LhmChoice ChooseLhmSensors(const LhmSensorList& sensors) {
   std::vector<FeatureCandidate> candidates;
   candidates.reserve(sensors.size());
   for (const LhmSensor& sensor : sensors) {
@@ -240,8 +238,8 @@ LhmChoice ChooseLhmSensors(const std::vector<LhmSensor>& sensors) {
     candidates.push_back(std::move(candidate));
   }
   LhmChoice choice;
-  for (std::size_t r = 0; r < platform::kReadingCount; ++r) {
-    choice[r] = ChooseFeature(static_cast<platform::Reading>(r), candidates);
+  for (std::size_t r = 0; r < kReadingCount; ++r) {
+    choice[r] = ChooseFeature(static_cast<Reading>(r), candidates);
   }
   return choice;
 }
@@ -252,4 +250,4 @@ std::string DescribeLhmSensor(const LhmSensor& sensor) {
   return text;
 }
 
-}  // namespace status
+}  // namespace platform

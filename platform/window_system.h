@@ -1,20 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Everything a program needs of its platform, in one place: what a porter
-// implements for a new system or toolkit (see platform/qt for an example).
-// Each platform's main() makes one Toolkit and hands it to the program.
+// The window system, as each toolkit provides it: the windows, the end of the
+// program on a termination request, and the main loop. What a porter
+// implements for a new toolkit, with an EventPump (see platform/qt).
 #pragma once
 
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/canvas.h"
-#include "platform/clock.h"
-#include "platform/event_pump.h"
-#include "platform/iowkit.h"
-#include "platform/sensors.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -40,30 +34,17 @@ struct PaintedWindowSetup {
   std::function<void()> on_close;
 };
 
-class Toolkit {
+class WindowSystem {
  public:
-  virtual ~Toolkit() = default;
+  virtual ~WindowSystem() = default;
 
-  // The command-line arguments after the program's name, in UTF-8.
-  [[nodiscard]] virtual std::vector<std::string> Arguments() const = 0;
-  // Where the program's messages and its --help text go.
-  virtual std::ostream& Errors() = 0;
-  virtual std::ostream& Output() = 0;
-
-  // Connects to the window system. False, after saying why on Errors(), when
-  // there is none. Nothing below Start() may be used before it, except
-  // Clocks() and MachineSensors(): --sensors lists the sensors without a
-  // window system.
+  // Connects to the window system. False, after saying why, when there is
+  // none. Nothing below may be used before it.
   virtual bool Start() = 0;
 
-  virtual Clock& Clocks() = 0;
-  virtual EventPump& Events() = 0;
-  // The machine's own controller layer and sensors.
-  virtual std::unique_ptr<Iowkit> Controller() = 0;
-  virtual std::unique_ptr<Sensors> MachineSensors() = 0;
-
   // The program's icon, painted by `paint` on a 64 x 64 canvas, for every
-  // window made after this call.
+  // window made after this call. A toolkit that carries the same picture
+  // among the program's resources (Windows) shows that instead.
   virtual void SetProgramIcon(const std::function<void(Canvas&)>& paint) = 0;
   virtual std::unique_ptr<FormWindow> MakeFormWindow(FormEvents& events,
                                                      const FormLayout& layout) = 0;

@@ -12,9 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "status/sensor_choice.h"
+#include "platform/result.h"
+#include "platform/shared/sensor_choice.h"
 
-namespace status {
+namespace platform {
 
 struct LhmSensor {
   std::string id;        // SensorId, e.g. "/lpc/nct6798d/0/voltage/0"; empty in old versions
@@ -27,27 +28,22 @@ struct LhmSensor {
   std::optional<double> value;
 };
 
-struct LhmData {
-  std::vector<LhmSensor> sensors;  // in the tree's order
-  std::string error;               // why the text is no sensor tree; empty when it is one
-};
+using LhmSensorList = std::vector<LhmSensor>;
 
-LhmData ParseLhmData(std::string_view json);
+// The sensors in the tree's order; a failure saying why the text is no
+// sensor tree ("malformed JSON at byte 15"). Never throws.
+Result<LhmSensorList> ParseLhmData(std::string_view json);
 
 // A value text in its unit, as a temperature (°C, °F), voltage (V, mV) or
 // fan speed (RPM); either decimal separator. Nothing for anything else.
 std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind);
 
-// A value rounded to the nearest whole number (halves away from zero) and
-// held within a 16-bit reading.
-std::int32_t ReadingFromValue(double value);
-
 // The sensor each reading uses, by the same label rules as lm-sensors'
 // features; nothing for a reading no sensor fits.
-using LhmChoice = std::array<std::optional<std::size_t>, platform::kReadingCount>;
-LhmChoice ChooseLhmSensors(const std::vector<LhmSensor>& sensors);
+using LhmChoice = std::array<std::optional<std::size_t>, kReadingCount>;
+LhmChoice ChooseLhmSensors(const LhmSensorList& sensors);
 
 // For people: "Nuvoton NCT6798D: Vcore (/lpc/nct6798d/0/voltage/0)".
 std::string DescribeLhmSensor(const LhmSensor& sensor);
 
-}  // namespace status
+}  // namespace platform

@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "status/sensor_choice.h"
+#include "platform/shared/sensor_choice.h"
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 #include <initializer_list>
 #include <string_view>
 
-namespace status {
-namespace {
+#include "platform/shared/ascii.h"
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
+namespace platform {
+namespace {
 
 bool IsDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; }
 
@@ -60,7 +54,7 @@ using Match = std::function<bool(const FeatureCandidate&, const std::string& lab
 std::optional<std::size_t> FirstMatch(const std::vector<FeatureCandidate>& features,
                                       FeatureKind kind, const Match& match) {
   for (std::size_t i = 0; i < features.size(); ++i) {
-    if (features[i].kind == kind && match(features[i], Lower(features[i].label))) return i;
+    if (features[i].kind == kind && match(features[i], AsciiLower(features[i].label))) return i;
   }
   return std::nullopt;
 }
@@ -125,4 +119,4 @@ std::optional<std::size_t> ChooseFeature(Reading reading,
   return std::nullopt;
 }
 
-}  // namespace status
+}  // namespace platform

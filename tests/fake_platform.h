@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// A whole platform without a window system: the fake machine (clock,
+// controller, sensors), fake windows and event processing, so the programs'
+// start-up runs in a test. The window system's Run() plays the user: it
+// calls `user` once, then returns.
+#pragma once
+
+#include <memory>
+#include <sstream>
+
+#include "app/program.h"
+#include "fakes.h"
+
+namespace fakes {
+
+class FakeMachine : public platform::Machine {
+ public:
+  platform::Clock& Clocks() override { return clock; }
+  platform::Iowkit& Controller() override { return iowkit; }
+  platform::Sensors& MachineSensors() override { return sensors; }
+
+  FakeClock clock{43200.0};
+  RecordingIowkit iowkit;
+  FakeSensors sensors;
+};
+
+class FakePaintedWindow : public platform::PaintedWindow {
+ public:
+  explicit FakePaintedWindow(platform::PaintedWindowSetup setup) : setup(std::move(setup)) {}
+  void ShowBelow(const platform::FormWindow& /*beside*/) override { visible = true; }
+  void Refresh() override { ++refreshes; }
+  void Close() override { visible = false; }
+  // The user closes it with its close button.
+  void UserClose() {
+    visible = false;
+    if (setup.on_close) setup.on_close();
+  }
+
+  platform::PaintedWindowSetup setup;
+  bool visible = false;
+  int refreshes = 0;
+};
+
+class FakeWindowSystem : public platform::WindowSystem {
+ public:
+  bool Start() override {
+    started = true;
+    return true;
+  }
+  void SetProgramIcon(const std::function<void(platform::Canvas&)>& /*paint*/) override {
+    icon_set = true;
+  }
+  std::unique_ptr<platform::FormWindow> MakeFormWindow(
+      platform::FormEvents& events, const platform::FormLayout& layout) override {
+    auto window = std::make_unique<FakeWindow>(events);
+    form_window = window.get();
+    form_layout = layout;
+    return window;
+  }
+  std::unique_ptr<platform::PaintedWindow> MakePaintedWindow(
+      platform::PaintedWindowSetup setup) override {
+    auto window = std::make_unique<FakePaintedWindow>(std::move(setup));
+    painted_window = window.get();
+    return window;
+  }
+  void CloseOnTermination(platform::FormWindow& /*window*/) override { termination_hooked = true; }
+  int Run() override {
+    ++runs;
+    if (user) user();
+    return 0;
+  }
+
+  std::function<void()> user;
+  FakeWindow* form_window = nullptr;
+  FakePaintedWindow* painted_window = nullptr;
+  platform::FormLayout form_layout;
+  bool started = false;
+  bool icon_set = false;
+  bool termination_hooked = false;
+  int runs = 0;
+};
+
+// Everything a program runs on, faked; `parts` is what the program gets.
+struct FakePlatform {
+  explicit FakePlatform(std::vector<std::string> arguments = {},
+                        std::string_view program = platform::kStatusanzeige)
+      : reporter(program, errors), parts{std::move(arguments), output, reporter, machine, windows,
+                                         events} {}
+
+  std::ostringstream output;
+  std::ostringstream errors;
+  platform::Reporter reporter;
+  FakeMachine machine;
+  FakeWindowSystem windows;
+  FakeEventPump events{machine.clock};
+  app::Platform parts;
+};
+
+}  // namespace fakes
