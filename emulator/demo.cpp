@@ -42,13 +42,13 @@ class DemoProgram final : public app::Program {
 
   void Shown(platform::WindowSystem& windows, platform::FormWindow& window) override {
     form_window_ = &window;
-    display_ = windows.MakePaintedWindow(
-        {kEmulatorTitle, DisplayView::Width(), DisplayView::Height(),
-         [this](platform::Canvas& canvas) { view_.Paint(canvas); },
-         // Closing either window ends the program the same way.
-         [this] {
-           if (form_window_ != nullptr) form_window_->Close();
-         }});
+    display_ =
+        windows.MakePaintedWindow({kEmulatorTitle, DisplayView::Width(), DisplayView::Height(),
+                                   [this](platform::Canvas& canvas) { view_.Paint(canvas); },
+                                   // Closing either window ends the program the same way.
+                                   [this] {
+                                     if (form_window_ != nullptr) form_window_->Close();
+                                   }});
     iowkit_.SetReportListener([this](const std::uint8_t* report) {
       if (log_) log_->Write(report);
       if (display_) display_->Refresh();

@@ -18,7 +18,7 @@ struct Failure {
 template <typename T>
 class Result {
  public:
-  Result(T value) : state_(std::move(value)) {}        // NOLINT(google-explicit-constructor)
+  Result(T value) : state_(std::move(value)) {}            // NOLINT(google-explicit-constructor)
   Result(Failure failure) : state_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
 
   [[nodiscard]] bool Ok() const { return std::holds_alternative<T>(state_); }

@@ -84,8 +84,8 @@ class FakeWindowSystem : public platform::WindowSystem {
 struct FakePlatform {
   explicit FakePlatform(std::vector<std::string> arguments = {},
                         std::string_view program = platform::kStatusanzeige)
-      : reporter(program, errors), parts{std::move(arguments), output, reporter, machine, windows,
-                                         events} {}
+      : reporter(program, errors),
+        parts{std::move(arguments), output, reporter, machine, windows, events} {}
 
   std::ostringstream output;
   std::ostringstream errors;

@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/iowkit.h"
+#include "platform/reporter.h"
 #include "platform/sensors.h"
 #include "platform/window.h"
 
@@ -33,6 +34,13 @@ inline std::string DataFile(const std::string& name) {
   return text.str();
 }
 #endif
+
+// What statusanzeige says, caught: its reporter writes to a string.
+struct Said {
+  std::ostringstream text;
+  platform::Reporter reporter{platform::kStatusanzeige, text};
+  [[nodiscard]] std::string str() const { return text.str(); }
+};
 
 // What the display shows after each step: every 24 reports (eight
 // characters of three reports each), counted after the first `skip` reports

@@ -30,9 +30,10 @@ std::string Choice(const std::string& json) {
       continue;
     }
     const LhmSensor& sensor = (*sensors)[*index];
-    text += platform::DescribeLhmSensor(sensor) + " = " +
-            (sensor.value ? std::to_string(platform::ReadingFromValue(*sensor.value)) : "no value") +
-            "\n";
+    text +=
+        platform::DescribeLhmSensor(sensor) + " = " +
+        (sensor.value ? std::to_string(platform::ReadingFromValue(*sensor.value)) : "no value") +
+        "\n";
   }
   return text;
 }

@@ -15,8 +15,8 @@
 #include <functional>
 #include <sstream>
 
-#include "platform/linux/libsensors_sensors.h"
 #include "fakes.h"
+#include "platform/linux/libsensors_sensors.h"
 #include "status/sensor_listing.h"
 
 namespace {
@@ -83,8 +83,8 @@ std::string ReadAll(platform::Sensors& s) {
 // Each tree of tests/data/hwmon, read through libsensors with its
 // sensors.conf: the listing, the readings once more, and what was said.
 TEST(LibSensors, EachTreeListsAndReadsAsItsStdoutSays) {
-  for (const char* name : {"nct6798_conf", "clamped", "coretemp_only", "desktop_fan_label",
-                           "cpu_without_input"}) {
+  for (const char* name :
+       {"nct6798_conf", "clamped", "coretemp_only", "desktop_fan_label", "cpu_without_input"}) {
     const fs::path config = fs::temp_directory_path() / ("sensors-" + std::to_string(::getpid()));
     std::ofstream(config) << fakes::DataFile(std::string("hwmon/") + name + ".conf");
     const ChildResult result = InFakeSysfs([&](std::ostream& out) {

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QTimer>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "app/form1.h"
 #include "emulator/display_model.h"
 #include "emulator/display_view.h"
+#include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_windows.h"
 #include "platform/qt/termination_signals.h"
 
@@ -49,6 +51,16 @@ TEST(QtFormWindow, HasTheLayoutAndPassesClicksAndOneUnloadOn) {
   window.Close();
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(events.unloads, 1);
+}
+
+// The pause sleeps in the pump: with nothing pending it waits (at least
+// about) the time asked for, rather than returning at once and spinning.
+TEST(QtEventPump, WithNothingPendingWaitsTheTimeAskedFor) {
+  platform::QtEventPump pump;
+  QCoreApplication::processEvents();
+  const auto began = std::chrono::steady_clock::now();
+  pump.ProcessEvents(0.05);
+  EXPECT_GE(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(45));
 }
 
 TEST(QtFormWindow, TerminationSignalsCloseItThroughItsUnload) {

@@ -111,19 +111,23 @@ TEST_F(TickerFixture, AWallClockSlewedSlowStillEndsEachPauseOnItsWholeSecond) {
   }
 }
 
-TEST_F(TickerFixture, ReturnsWithoutProcessingEventsWhenTheClockIsAlreadyPastTheTarget) {
-  // The clock jumps between the rounding read and the check read.
-  struct JumpingClock : fakes::FakeClock {
-    using FakeClock::FakeClock;
-    double SecondsSinceMidnight() override { return reads++ == 0 ? 100.2 : 101.4; }
-    int reads = 0;
-  } jumping(100.2);
-  fakes::FakeEventPump pump(jumping);
-  display::Ticker t(port, jumping, pump);
-  t.PauseSeconds = 1;
-  t.Pause();
-  EXPECT_EQ(pump.calls, 0);
-  EXPECT_EQ(t.PauseStart, 100);
+TEST_F(TickerFixture, ReturnsWithoutProcessingEventsWhenTheClockIsAlreadyAtOrPastTheTarget) {
+  // The clock jumps between the rounding read and the check read: past the
+  // target, or exactly onto it.
+  for (const double second_read : {101.4, 101.0}) {
+    struct JumpingClock : fakes::FakeClock {
+      explicit JumpingClock(double then) : FakeClock(100.2), then(then) {}
+      double SecondsSinceMidnight() override { return reads++ == 0 ? 100.2 : then; }
+      double then;
+      int reads = 0;
+    } jumping(second_read);
+    fakes::FakeEventPump pump(jumping);
+    display::Ticker t(port, jumping, pump);
+    t.PauseSeconds = 1;
+    t.Pause();
+    EXPECT_EQ(pump.calls, 0) << second_read;
+    EXPECT_EQ(t.PauseStart, 100);
+  }
 }
 
 TEST_F(TickerFixture, MidnightOrASetClockLeavesAPauseTheTimeThatWasLeftOfIt) {

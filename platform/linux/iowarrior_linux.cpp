@@ -158,7 +158,10 @@ LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, Clock& clock, Reporter& report
     : kernel_(kernel), clock_(clock), reporter_(reporter) {}
 
 LinuxIowkit::LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, Clock& clock, Reporter& reporter)
-    : owned_kernel_(std::move(kernel)), kernel_(*owned_kernel_), clock_(clock), reporter_(reporter) {}
+    : owned_kernel_(std::move(kernel)),
+      kernel_(*owned_kernel_),
+      clock_(clock),
+      reporter_(reporter) {}
 
 LinuxIowkit::~LinuxIowkit() {
   for (const auto& [handle, node] : open_) {

@@ -109,9 +109,10 @@ std::int32_t LibSensors::Read(Reading reading) {
   const bool ok = source && sensors_get_value(source->chip, source->subfeature, &value) == 0;
   if (!ok) {
     const char* name = InfoOf(reading).name;
-    reporter_.SayOnce(std::string("lm-sensors ") + name,
-                      std::string(source ? "cannot read the sensor for the " : "no sensor for the ") +
-                          name + ", showing 0");
+    reporter_.SayOnce(
+        std::string("lm-sensors ") + name,
+        std::string(source ? "cannot read the sensor for the " : "no sensor for the ") + name +
+            ", showing 0");
     return 0;
   }
   return ReadingFromValue(value * source->scale);

@@ -3,23 +3,18 @@
 
 #include "platform/linux/iowarrior_linux.h"
 #include "platform/linux/libsensors_sensors.h"
+#include "platform/shared/system_machine.h"
 
 namespace platform {
 
-LinuxMachine::LinuxMachine(Reporter& reporter) : reporter_(reporter) {}
-
-LinuxMachine::~LinuxMachine() = default;
-
-Iowkit& LinuxMachine::Controller() {
-  if (!controller_) {
-    controller_ = std::make_unique<LinuxIowkit>(MakeLinuxIowarriorKernel(), clock_, reporter_);
-  }
-  return *controller_;
-}
-
-Sensors& LinuxMachine::MachineSensors() {
-  if (!sensors_) sensors_ = std::make_unique<LibSensors>(reporter_);
-  return *sensors_;
+std::unique_ptr<Machine> MakeLinuxMachine(Reporter& reporter) {
+  return std::make_unique<SystemMachine>(
+      [&reporter](Clock& clock) -> std::unique_ptr<Iowkit> {
+        return std::make_unique<LinuxIowkit>(MakeLinuxIowarriorKernel(), clock, reporter);
+      },
+      [&reporter](Clock& /*clock*/) -> std::unique_ptr<Sensors> {
+        return std::make_unique<LibSensors>(reporter);
+      });
 }
 
 }  // namespace platform

@@ -10,22 +10,6 @@
 
 namespace platform {
 
-class LinuxMachine final : public Machine {
- public:
-  explicit LinuxMachine(Reporter& reporter);
-  ~LinuxMachine() override;
-  LinuxMachine(const LinuxMachine&) = delete;
-  LinuxMachine& operator=(const LinuxMachine&) = delete;
-
-  Clock& Clocks() override { return clock_; }
-  Iowkit& Controller() override;
-  Sensors& MachineSensors() override;
-
- private:
-  Reporter& reporter_;
-  SystemClock clock_;
-  std::unique_ptr<Iowkit> controller_;
-  std::unique_ptr<Sensors> sensors_;
-};
+std::unique_ptr<Machine> MakeLinuxMachine(Reporter& reporter);
 
 }  // namespace platform

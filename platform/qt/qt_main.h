@@ -17,18 +17,15 @@
 
 namespace platform {
 
-inline int RunOnLinux(int argc, char* argv[], std::string_view program,
-                      int (*run)(app::Platform&), EventPump* events = nullptr) {
+inline int RunOnLinux(int argc, char* argv[], std::string_view program, int (*run)(app::Platform&),
+                      EventPump* events = nullptr) {
   Reporter reporter(program, std::cerr);
-  LinuxMachine machine(reporter);
+  const auto machine = MakeLinuxMachine(reporter);
   QtWindowSystem windows(argc, argv);
   QtEventPump qt_events;
-  app::Platform parts{{argv + std::min(argc, 1), argv + argc},
-                      std::cout,
-                      reporter,
-                      machine,
-                      windows,
-                      events != nullptr ? *events : qt_events};
+  app::Platform parts{
+      {argv + std::min(argc, 1), argv + argc}, std::cout, reporter, *machine, windows,
+      events != nullptr ? *events : qt_events};
   return run(parts);
 }
 

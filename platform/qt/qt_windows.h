@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "platform/window_system.h"
 #include "platform/window.h"
+#include "platform/window_system.h"
 
 namespace platform {
 

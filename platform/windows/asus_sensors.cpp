@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/windows/asus_sensors.h"
 
-#include <ostream>
-
 #include "platform/windows/text.h"
 
 namespace platform {
@@ -25,8 +23,8 @@ std::wstring ModulePath(HMODULE module) {
 
 }  // namespace
 
-AsusDllSensors::AsusDllSensors(std::ostream& errors, std::wstring library)
-    : errors_(errors), library_name_(std::move(library)) {}
+AsusDllSensors::AsusDllSensors(Reporter& reporter, std::wstring library)
+    : reporter_(reporter), library_name_(std::move(library)) {}
 
 AsusDllSensors::~AsusDllSensors() {
   if (library_ != nullptr) FreeLibrary(library_);
@@ -42,6 +40,7 @@ void AsusDllSensors::Load() const {
   SetErrorMode(previous_mode);
   if (library_ == nullptr) {
     path_ = Locate(library_name_);
+    missing_ = Missing();
     return;
   }
   path_ = ModulePath(library_);
@@ -56,6 +55,7 @@ void AsusDllSensors::Load() const {
       break;
     }
   }
+  missing_ = Missing();
 }
 
 bool AsusDllSensors::Found() const {
@@ -64,44 +64,38 @@ bool AsusDllSensors::Found() const {
   return library_ != nullptr || load_error_ != ERROR_MOD_NOT_FOUND || !path_.empty();
 }
 
+std::string AsusDllSensors::Missing() const {
+  const std::string library =
+      Narrow(library_name_) +
+      (path_.empty() || path_ == library_name_ ? "" : " (" + Narrow(path_) + ")");
+  if (library_ == nullptr) {
+    std::string reason;
+    if (load_error_ == ERROR_BAD_EXE_FORMAT) {
+      reason = "it is a 32-bit library, and this program is 64-bit";
+    } else if (load_error_ == ERROR_MOD_NOT_FOUND && !path_.empty()) {
+      reason = "a library it needs is missing";
+    } else {
+      reason = ErrorText(load_error_);
+      if (!reason.empty() && reason.back() == '.') reason.pop_back();
+    }
+    return "cannot load " + library + ": " + reason + " (error " + std::to_string(load_error_) +
+           "); every reading shows 0";
+  }
+  std::string lacking;
+  for (const ReadingInfo& info : kReadings) {
+    if (functions_[static_cast<std::size_t>(info.reading)] != nullptr) continue;
+    lacking += (lacking.empty() ? "" : ", ") + std::string(info.function) + " (" + info.name + ")";
+  }
+  if (lacking.empty()) return {};
+  return library + " lacks " + lacking + "; these readings show 0";
+}
+
 std::int32_t AsusDllSensors::Read(Reading reading) {
   Load();
-  if (!said_) {
-    said_ = true;
-    const std::string library =
-        Narrow(library_name_) +
-        (path_.empty() || path_ == library_name_ ? "" : " (" + Narrow(path_) + ")");
-    if (library_ == nullptr) {
-      std::string reason;
-      if (load_error_ == ERROR_BAD_EXE_FORMAT) {
-        reason = "it is a 32-bit library, and this program is 64-bit";
-      } else if (load_error_ == ERROR_MOD_NOT_FOUND && !path_.empty()) {
-        reason = "a library it needs is missing";
-      } else {
-        reason = ErrorText(load_error_);
-        if (!reason.empty() && reason.back() == '.') reason.pop_back();
-      }
-      errors_ << "statusanzeige: cannot load " << library << ": " << reason << " (error "
-              << load_error_ << "); every reading shows 0\n"
-              << std::flush;
-    } else {
-      std::string lacking;
-      for (const ReadingInfo& info : kReadings) {
-        if (functions_[static_cast<std::size_t>(info.reading)] != nullptr) continue;
-        lacking +=
-            (lacking.empty() ? "" : ", ") + std::string(info.function) + " (" + info.name + ")";
-      }
-      if (!lacking.empty()) {
-        errors_ << "statusanzeige: " << library << " lacks " << lacking
-                << "; these readings show 0\n"
-                << std::flush;
-      }
-    }
-  }
+  if (!missing_.empty()) reporter_.SayOnce("Asus.dll", missing_);
   const Function function = functions_[static_cast<std::size_t>(reading)];
   if (function == nullptr) return 0;
-  // Only the low 16 bits count, taken as signed.
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(function() & 0xFFFF));
+  return function();
 }
 
 std::string AsusDllSensors::Describe(Reading reading) const {

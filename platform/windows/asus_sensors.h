@@ -12,9 +12,9 @@
 #include <windows.h>
 
 #include <array>
-#include <iosfwd>
 #include <string>
 
+#include "platform/reporter.h"
 #include "platform/sensors.h"
 
 namespace platform {
@@ -22,7 +22,7 @@ namespace platform {
 class AsusDllSensors final : public Sensors {
  public:
   // `library` is the DLL's name, or a path to it.
-  explicit AsusDllSensors(std::ostream& errors, std::wstring library = L"Asus.dll");
+  explicit AsusDllSensors(Reporter& reporter, std::wstring library = L"Asus.dll");
   ~AsusDllSensors() override;
   AsusDllSensors(const AsusDllSensors&) = delete;
   AsusDllSensors& operator=(const AsusDllSensors&) = delete;
@@ -31,6 +31,7 @@ class AsusDllSensors final : public Sensors {
   // better. True when it is there, loadable or not.
   [[nodiscard]] bool Found() const;
 
+  // The function's result as it returns it (ReadingOf tells the reading).
   std::int32_t Read(Reading reading) override;
   // "C:\...\Asus.dll GetCPUTemperature"; empty for a reading it cannot give.
   [[nodiscard]] std::string Describe(Reading reading) const override;
@@ -38,8 +39,10 @@ class AsusDllSensors final : public Sensors {
  private:
   using Function = int(WINAPI*)();
   void Load() const;
+  // Why readings show 0, for people; empty when none does.
+  [[nodiscard]] std::string Missing() const;
 
-  std::ostream& errors_;
+  Reporter& reporter_;
   std::wstring library_name_;
   // Loaded on first use.
   mutable HMODULE library_ = nullptr;
@@ -48,7 +51,7 @@ class AsusDllSensors final : public Sensors {
   mutable std::wstring path_;  // where the library is, when known
   mutable std::array<Function, kReadingCount> functions_{};
   mutable std::array<std::string, kReadingCount> names_{};  // the name each was found by
-  bool said_ = false;
+  mutable std::string missing_;                             // Missing(), once loaded
 };
 
 }  // namespace platform

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // statusanzeige-demo on Windows: the same program on an emulated IO-Warrior 24.
 #include "emulator/demo.h"
-#include "platform/windows/win_toolkit.h"
+#include "platform/windows/win_main.h"
 
-int main() {
-  platform::WinToolkit toolkit("statusanzeige-demo");
-  return emulator::RunDemo(toolkit);
-}
+int main() { return platform::RunOnWindows(platform::kStatusanzeigeDemo, emulator::RunDemo); }

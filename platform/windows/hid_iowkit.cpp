@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ostream>
+
+#include "platform/shared/ascii.h"
 
 namespace platform {
 namespace {
@@ -44,9 +45,7 @@ bool IsOurInterface(std::uint16_t vendor, std::uint16_t product) {
 }  // namespace
 
 HidPathInfo ParseHidPath(const std::string& path) {
-  std::string lower = path;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string lower = AsciiLower(path);
   HidPathInfo info;
   info.vendor = HexAfter<std::uint16_t>(lower, "vid_", 4);
   info.product = HexAfter<std::uint16_t>(lower, "pid_", 4);
@@ -54,10 +53,10 @@ HidPathInfo ParseHidPath(const std::string& path) {
   return info;
 }
 
-HidIowkit::HidIowkit(HidSystem& hid, std::ostream& errors) : hid_(hid), errors_(errors) {}
+HidIowkit::HidIowkit(HidSystem& hid, Reporter& reporter) : hid_(hid), reporter_(reporter) {}
 
-HidIowkit::HidIowkit(std::unique_ptr<HidSystem> hid, std::ostream& errors)
-    : owned_hid_(std::move(hid)), hid_(*owned_hid_), errors_(errors) {}
+HidIowkit::HidIowkit(std::unique_ptr<HidSystem> hid, Reporter& reporter)
+    : owned_hid_(std::move(hid)), hid_(*owned_hid_), reporter_(reporter) {}
 
 HidIowkit::~HidIowkit() {
   for (const auto& [handle, open] : open_) hid_.Close(open.device);
@@ -74,12 +73,12 @@ IowkitHandle HidIowkit::IowKitOpenDevice() {
         named.interface_number.value_or(0xFF) != 0) {
       continue;
     }
-    std::string error;
-    const HidDevice device = hid_.Open(path, &error);
-    if (device == 0) {
-      errors_ << "statusanzeige: cannot open " << path << ": " << error << '\n' << std::flush;
+    const Result<HidDevice> opened = hid_.Open(path);
+    if (!opened) {
+      reporter_.Say("cannot open " + path + ": " + opened.Error().text);
       continue;
     }
+    const HidDevice device = *opened;
     std::uint16_t vendor = 0;
     std::uint16_t product = 0;
     const std::uint32_t length = hid_.OutputReportLength(device);

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iosfwd>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,11 +14,10 @@
 #include <vector>
 
 #include "platform/iowkit.h"
+#include "platform/reporter.h"
+#include "platform/result.h"
 
 namespace platform {
-
-inline constexpr std::uint16_t kCodeMercenariesVendor = 0x07C0;
-inline constexpr std::uint16_t kIoWarrior24Product = 0x1501;
 
 // What a HID device interface path tells about the device, e.g.
 // \\?\hid#vid_07c0&pid_1501&mi_00#8&1c1b2a5f&0&0000#{4d1e55b2-...}.
@@ -39,14 +37,16 @@ class HidSystem {
   virtual ~HidSystem() = default;
   // The paths of the HID device interfaces present, in the system's order.
   virtual std::vector<std::string> ListInterfaces() = 0;
-  // Opens an interface for writing reports; 0 with the system's reason in
-  // *error when it cannot be opened.
-  virtual HidDevice Open(const std::string& path, std::string* error) = 0;
+  // Opens an interface for writing reports; failures carry the Windows
+  // error code.
+  virtual Result<HidDevice> Open(const std::string& path) = 0;
   // The USB vendor and product of an open interface.
   virtual bool Attributes(HidDevice device, std::uint16_t* vendor, std::uint16_t* product) = 0;
   // Bytes per output report, report ID included; 0 when unknown.
   virtual std::uint32_t OutputReportLength(HidDevice device) = 0;
-  virtual bool Write(HidDevice device, const std::uint8_t* data, std::size_t size) = 0;
+  // Bytes written: the whole report, or a failure.
+  virtual Result<std::size_t> Write(HidDevice device, const std::uint8_t* data,
+                                    std::size_t size) = 0;
   virtual void Close(HidDevice device) = 0;
 };
 
@@ -55,10 +55,10 @@ std::unique_ptr<HidSystem> MakeWindowsHidSystem();
 
 class HidIowkit final : public Iowkit {
  public:
-  // `errors` receives one line per interface of ours that cannot be opened.
-  HidIowkit(HidSystem& hid, std::ostream& errors);
+  // `reporter` says each interface of ours that cannot be opened.
+  HidIowkit(HidSystem& hid, Reporter& reporter);
   // The same, owning the HID calls it runs on.
-  HidIowkit(std::unique_ptr<HidSystem> hid, std::ostream& errors);
+  HidIowkit(std::unique_ptr<HidSystem> hid, Reporter& reporter);
   ~HidIowkit() override;
   HidIowkit(const HidIowkit&) = delete;
   HidIowkit& operator=(const HidIowkit&) = delete;
@@ -76,7 +76,7 @@ class HidIowkit final : public Iowkit {
 
   std::unique_ptr<HidSystem> owned_hid_;  // empty when the caller owns it
   HidSystem& hid_;
-  std::ostream& errors_;
+  Reporter& reporter_;
   std::map<IowkitHandle, OpenInterface> open_;
   IowkitHandle next_handle_ = 1;
 };

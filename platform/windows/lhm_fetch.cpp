@@ -6,6 +6,9 @@
 
 #include <memory>
 
+#include "platform/reporter.h"
+#include "platform/windows/text.h"
+
 namespace platform {
 namespace {
 
@@ -17,7 +20,7 @@ struct HandleCloser {
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
 
-std::string Failure(DWORD code, int budget_ms) {
+std::string FailureText(DWORD code, int budget_ms) {
   switch (code) {
     case ERROR_WINHTTP_CANNOT_CONNECT:
     case ERROR_WINHTTP_CONNECTION_ERROR:
@@ -39,8 +42,8 @@ std::string Failure(DWORD code, int budget_ms) {
 
 LhmFetcher::LhmFetcher(std::wstring host, int port, std::wstring path, int budget_ms)
     : host_(std::move(host)), port_(port), path_(std::move(path)), budget_ms_(budget_ms) {
-  session_ = WinHttpOpen(L"statusanzeige", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                         WINHTTP_NO_PROXY_BYPASS, 0);
+  session_ = WinHttpOpen(Widen(kStatusanzeige).c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY,
+                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
   if (session_ != nullptr) {
     WinHttpSetTimeouts(session_, budget_ms_, budget_ms_, budget_ms_, budget_ms_);
     // The wait for the answer's headers has a timeout of its own.
@@ -54,17 +57,14 @@ LhmFetcher::~LhmFetcher() {
   if (session_ != nullptr) WinHttpCloseHandle(session_);
 }
 
-status::LhmAnswer LhmFetcher::Fetch() {
-  status::LhmAnswer answer;
-  if (session_ == nullptr) {
-    answer.error = Failure(GetLastError(), budget_ms_);
-    return answer;
-  }
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(budget_ms_);
-  const auto fail = [&] {
-    answer.error = Failure(GetLastError(), budget_ms_);
-    return answer;
+Result<std::string> LhmFetcher::Fetch() {
+  const auto fail = [this]() -> Failure {
+    const DWORD code = GetLastError();
+    return Failure{static_cast<int>(code), FailureText(code, budget_ms_)};
   };
+  const auto said = [](std::string text) { return Failure{0, std::move(text)}; };
+  if (session_ == nullptr) return fail();
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(budget_ms_);
 
   Handle connection(WinHttpConnect(session_, host_.c_str(), static_cast<INTERNET_PORT>(port_), 0));
   if (!connection) return fail();
@@ -83,28 +83,19 @@ status::LhmAnswer LhmFetcher::Fetch() {
                            WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
     return fail();
   }
-  if (status == 401) {
-    answer.error = "it asks for a password; switch its web server's authentication off";
-    return answer;
-  }
-  if (status != 200) {
-    answer.error = "it answers HTTP status " + std::to_string(status);
-    return answer;
-  }
+  if (status == 401)
+    return said("it asks for a password; switch its web server's authentication off");
+  if (status != 200) return said("it answers HTTP status " + std::to_string(status));
 
   std::string body;
   for (;;) {
     if (GetTickCount64() > deadline) {
-      answer.error = "no whole answer within " + std::to_string(budget_ms_) + " ms";
-      return answer;
+      return said("no whole answer within " + std::to_string(budget_ms_) + " ms");
     }
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(request.get(), &available)) return fail();
     if (available == 0) break;
-    if (body.size() + available > kMaxBody) {
-      answer.error = "its answer is too long";
-      return answer;
-    }
+    if (body.size() + available > kMaxBody) return said("its answer is too long");
     const std::size_t at = body.size();
     body.resize(at + available);
     DWORD read = 0;
@@ -112,9 +103,7 @@ status::LhmAnswer LhmFetcher::Fetch() {
     body.resize(at + read);
     if (read == 0) break;
   }
-  answer.ok = true;
-  answer.body = std::move(body);
-  return answer;
+  return body;
 }
 
 }  // namespace platform

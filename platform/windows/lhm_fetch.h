@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "status/lhm_sensors.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -20,7 +20,8 @@ class LhmFetcher {
   LhmFetcher(const LhmFetcher&) = delete;
   LhmFetcher& operator=(const LhmFetcher&) = delete;
 
-  status::LhmAnswer Fetch();
+  // data.json, or why there is none, e.g. "no answer within 100 ms".
+  Result<std::string> Fetch();
 
  private:
   std::wstring host_;

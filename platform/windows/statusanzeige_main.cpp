@@ -1,9 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // statusanzeige on Windows: drives the real display on an IO-Warrior 24.
-#include "app/program.h"
-#include "platform/windows/win_toolkit.h"
+#include "platform/windows/win_main.h"
 
-int main() {
-  platform::WinToolkit toolkit("statusanzeige");
-  return app::RunStatusanzeige(toolkit);
-}
+int main() { return platform::RunOnWindows(platform::kStatusanzeige, app::RunStatusanzeige); }

@@ -2,6 +2,8 @@
 #include "platform/windows/text.h"
 
 #include <windows.h>
+// windows.h first.
+#include <shellapi.h>
 
 namespace platform {
 
@@ -39,4 +41,13 @@ std::string ErrorText(unsigned long code) {
   return text;
 }
 
+std::vector<std::string> CommandLineArguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (words == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(Narrow(words[i]));
+  LocalFree(words);
+  return arguments;
+}
 }  // namespace platform

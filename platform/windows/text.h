@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -14,5 +15,8 @@ std::string Narrow(std::wstring_view utf16);
 // The system's text for a Windows error code, without the trailing line
 // break, e.g. "Access is denied."; "error N" when the system has none.
 std::string ErrorText(unsigned long code);
+
+// The program's command-line arguments after its name, in UTF-8.
+std::vector<std::string> CommandLineArguments();
 
 }  // namespace platform

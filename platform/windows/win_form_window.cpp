@@ -65,8 +65,6 @@ void WinFormWindow::Show() {
   if (button_ != nullptr && IsWindowEnabled(button_)) SetFocus(button_);
 }
 
-bool WinFormWindow::Visible() const { return window_ != nullptr && IsWindowVisible(window_); }
-
 void WinFormWindow::SetButtonEnabled(bool enabled) {
   if (button_ == nullptr) return;
   EnableWindow(button_, enabled ? TRUE : FALSE);
@@ -111,15 +109,10 @@ LRESULT WinFormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, L
       // device link is closed first.
       if (wparam != FALSE && close_at_end_of_session_) Close();
       return 0;
-    case WM_DPICHANGED: {
-      const auto* suggested = PointerIn<const RECT>(lparam);
-      SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      FollowDpiChange(window, lparam);
       LayOut();
-      ApplyProgramIcon(window);
       return 0;
-    }
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE && button_ != nullptr && IsWindowEnabled(button_)) {
         SetFocus(button_);

@@ -16,7 +16,7 @@ namespace platform {
 
 class WinFormWindow final : public FormWindow {
  public:
-  // Creates the window, hidden. Valid() tells whether the system made it.
+  // Creates the window, hidden.
   WinFormWindow(FormEvents& events, const FormLayout& layout);
   ~WinFormWindow() override;
   WinFormWindow(const WinFormWindow&) = delete;
@@ -24,11 +24,9 @@ class WinFormWindow final : public FormWindow {
 
   void ShowMessageBox(const std::string& title, const std::string& text) override;
   void Show() override;
-  [[nodiscard]] bool Visible() const override;
   void SetButtonEnabled(bool enabled) override;
   void Close() override;
 
-  [[nodiscard]] bool Valid() const { return window_ != nullptr; }
   // Set once the window has closed; shared, so that it outlives the window.
   [[nodiscard]] std::shared_ptr<const bool> ClosedFlag() const { return closed_; }
   [[nodiscard]] HWND Handle() const { return window_; }

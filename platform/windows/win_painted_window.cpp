@@ -97,15 +97,10 @@ LRESULT WinPaintedWindow::HandleMessage(HWND window, UINT message, WPARAM wparam
         Close();
       }
       return 0;
-    case WM_DPICHANGED: {
-      const auto* suggested = PointerIn<const RECT>(lparam);
-      SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyProgramIcon(window);
+    case WM_DPICHANGED:
+      FollowDpiChange(window, lparam);
       InvalidateRect(window, nullptr, FALSE);
       return 0;
-    }
     default:
       break;
   }

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "platform/toolkit.h"
+#include "platform/window_system.h"
 #include "platform/windows/win_window.h"
 
 namespace platform {
@@ -21,9 +21,6 @@ class WinPaintedWindow final : public PaintedWindow {
   void ShowBelow(const FormWindow& beside) override;
   void Refresh() override;
   void Close() override;
-
-  [[nodiscard]] bool Valid() const { return window_ != nullptr; }
-  [[nodiscard]] HWND Handle() const { return window_; }
 
  private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -7,9 +7,11 @@
 namespace platform {
 namespace {
 
-IconMaker& ProgramIconMaker() {
-  static IconMaker maker;
-  return maker;
+constexpr int kProgramIconId = 1;  // in statusanzeige.rc
+
+HICON LoadProgramIcon(int size) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId),
+                                       IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 LRESULT CALLBACK HandledProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -34,7 +36,7 @@ void RegisterOnce(const wchar_t* class_name) {
   window_class.hbrBackground = PointerIn<HBRUSH__>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = class_name;
   // The icon of the program's resources, where the window gets none of its own.
-  window_class.hIcon = LoadIconW(window_class.hInstance, MAKEINTRESOURCEW(1));
+  window_class.hIcon = LoadIconW(window_class.hInstance, MAKEINTRESOURCEW(kProgramIconId));
   if (RegisterClassExW(&window_class) != 0) registered.insert(class_name);
 }
 
@@ -86,14 +88,17 @@ HFONT MakeDialogFont(unsigned dpi) {
   return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void SetProgramIconMaker(IconMaker maker) { ProgramIconMaker() = std::move(maker); }
+void FollowDpiChange(HWND window, LPARAM lparam) {
+  const auto* suggested = PointerIn<const RECT>(lparam);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyProgramIcon(window);
+}
 
 void ApplyProgramIcon(HWND window) {
-  const IconMaker& maker = ProgramIconMaker();
-  if (!maker) return;
   const unsigned dpi = DpiOf(window);
-  HICON big = maker(GetSystemMetricsForDpi(SM_CXICON, dpi));
-  HICON small = maker(GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+  HICON big = LoadProgramIcon(GetSystemMetricsForDpi(SM_CXICON, dpi));
+  HICON small = LoadProgramIcon(GetSystemMetricsForDpi(SM_CXSMICON, dpi));
   ReleaseProgramIcon(window);
   if (big != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   if (small != nullptr) {
@@ -102,7 +107,6 @@ void ApplyProgramIcon(HWND window) {
 }
 
 void ReleaseProgramIcon(HWND window) {
-  if (!ProgramIconMaker()) return;
   for (const WPARAM which : {ICON_BIG, ICON_SMALL}) {
     auto* icon = PointerIn<HICON__>(SendMessageW(window, WM_SETICON, which, 0));
     if (icon != nullptr) DestroyIcon(icon);

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 
 namespace platform {
 
@@ -16,8 +15,7 @@ T* PointerIn(LONG_PTR value) {
   return reinterpret_cast<T*>(value);  // NOLINT(performance-no-int-to-ptr)
 }
 
-// A top-level window class whose procedure calls `Handler::HandleMessage` of
-// the object passed as the creation parameter. Registered on first use.
+// Where a window's messages go: the handler passed when it was created.
 using MessageHandler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 // Creates a window of `class_name` (registered on first use, background the
 // dialog colour, the icon from the program's icon); messages go to `handler`,
@@ -39,10 +37,12 @@ void SetClientSize(HWND window, int width, int height);
 // The caller deletes it.
 HFONT MakeDialogFont(unsigned dpi);
 
-// The program's icon at a size in pixels; nullptr when none was set.
-using IconMaker = std::function<HICON(int size)>;
-void SetProgramIconMaker(IconMaker maker);
-// Gives the window the program's icon in the sizes for its DPI.
+// On WM_DPICHANGED: takes the size and place the system suggests (in
+// `lparam`) and the icon for the new DPI.
+void FollowDpiChange(HWND window, LPARAM lparam);
+
+// Gives the window the program's icon (the resources' statusanzeige.ico) in
+// the sizes for its DPI.
 void ApplyProgramIcon(HWND window);
 // Destroys the icons ApplyProgramIcon gave the window.
 void ReleaseProgramIcon(HWND window);

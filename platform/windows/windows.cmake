@@ -21,25 +21,16 @@ if(STATUSANZEIGE_TESTS AND NOT TARGET GTest::gtest)
   endforeach()
 endif()
 
-add_library(sa_windows STATIC
-  ${_windows}/asus_sensors.cpp
-  ${_windows}/gdi_canvas.cpp
-  ${_windows}/hid_iowkit.cpp
-  ${_windows}/lhm_fetch.cpp
-  ${_windows}/messages.cpp
-  ${_windows}/program_icon.cpp
-  ${_windows}/system_clock.cpp
-  ${_windows}/termination.cpp
-  ${_windows}/text.cpp
-  ${_windows}/win_event_pump.cpp
-  ${_windows}/win_form_window.cpp
-  ${_windows}/win_painted_window.cpp
-  ${_windows}/win_toolkit.cpp
-  ${_windows}/win_window.cpp
-  ${_windows}/windows_hid.cpp
-  ${_windows}/windows_sensors.cpp)
-target_include_directories(sa_windows PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(sa_windows PUBLIC sa_core hid setupapi comctl32 gdi32 user32 shell32 winhttp)
+statusanzeige_layer(sa_windows
+  SOURCES ${_windows}/asus_sensors.cpp ${_windows}/gdi_canvas.cpp ${_windows}/hid_iowkit.cpp
+          ${_windows}/lhm_fetch.cpp ${_windows}/messages.cpp ${_windows}/system_clock.cpp
+          ${_windows}/termination.cpp ${_windows}/text.cpp ${_windows}/win_event_pump.cpp
+          ${_windows}/win_form_window.cpp ${_windows}/win_machine.cpp
+          ${_windows}/win_painted_window.cpp ${_windows}/win_window.cpp
+          ${_windows}/win_window_system.cpp ${_windows}/windows_hid.cpp
+          ${_windows}/windows_sensors.cpp
+  USES sa_shared sa_platform
+  LIBS hid setupapi comctl32 gdi32 user32 shell32 winhttp)
 
 # statusanzeige.exe and statusanzeige-demo.exe: GUI programs (no console
 # window of their own), with the icon, the manifest and version information.
@@ -56,14 +47,9 @@ function(statusanzeige_windows_program name main description)
 endfunction()
 
 statusanzeige_windows_program(statusanzeige ${_windows}/statusanzeige_main.cpp
-  "statusanzeige: PC status on an SLG 2016 LED display" sa_core)
+  "statusanzeige: PC status on an SLG 2016 LED display" sa_app)
 statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
   "statusanzeige-demo: statusanzeige on an emulated display" sa_emulator)
-
-# Writes the program's icon as an .ico file for the resources above; see
-# tools/windows-icon, which runs it and updates statusanzeige.ico.
-add_executable(statusanzeige-icon-writer EXCLUDE_FROM_ALL ${_windows}/icon_writer.cpp)
-target_link_libraries(statusanzeige-icon-writer PRIVATE sa_windows sa_core)
 
 # The installer and the portable .zip.
 include(${CMAKE_SOURCE_DIR}/packaging/windows/windows-packaging.cmake)

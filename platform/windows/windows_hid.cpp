@@ -21,6 +21,12 @@ namespace {
 constexpr DWORD kWriteMs = 1000;
 constexpr DWORD kStalledWriteMs = 20;
 
+// The failure the last system call left behind.
+Failure LastFailure() {
+  const DWORD code = GetLastError();
+  return Failure{static_cast<int>(code), ErrorText(code)};
+}
+
 HANDLE ToHandle(HidDevice device) {
   return reinterpret_cast<HANDLE>(device);  // NOLINT(performance-no-int-to-ptr)
 }
@@ -52,16 +58,13 @@ class WindowsHidSystem final : public HidSystem {
     return paths;
   }
 
-  HidDevice Open(const std::string& path, std::string* error) override {
+  Result<HidDevice> Open(const std::string& path) override {
     // Shared, as Windows' HID drivers expect; a program that holds the
     // interface exclusively makes this fail with a sharing violation.
     HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE | GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-      *error = ErrorText(GetLastError());
-      return 0;
-    }
+    if (handle == INVALID_HANDLE_VALUE) return LastFailure();
     return reinterpret_cast<HidDevice>(handle);
   }
 
@@ -87,10 +90,11 @@ class WindowsHidSystem final : public HidSystem {
   // that has not completed in time is cancelled and counts as failed. Once
   // one has timed out, the next ones get only a moment, until one succeeds,
   // so that a run keeps its pace.
-  bool Write(HidDevice device, const std::uint8_t* data, std::size_t size) override {
-    const bool ok = WriteWithin(device, data, size, stalled_[device] ? kStalledWriteMs : kWriteMs);
-    stalled_[device] = !ok && timed_out_;
-    return ok;
+  Result<std::size_t> Write(HidDevice device, const std::uint8_t* data, std::size_t size) override {
+    const Result<std::size_t> written =
+        WriteWithin(device, data, size, stalled_[device] ? kStalledWriteMs : kWriteMs);
+    stalled_[device] = !written && written.Error().code == WAIT_TIMEOUT;
+    return written;
   }
 
   void Close(HidDevice device) override {
@@ -99,28 +103,32 @@ class WindowsHidSystem final : public HidSystem {
   }
 
  private:
-  bool WriteWithin(HidDevice device, const std::uint8_t* data, std::size_t size, DWORD wait_ms) {
-    timed_out_ = false;
+  static Result<std::size_t> WriteWithin(HidDevice device, const std::uint8_t* data,
+                                         std::size_t size, DWORD wait_ms) {
     OVERLAPPED overlapped{};
     overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (overlapped.hEvent == nullptr) return false;
+    if (overlapped.hEvent == nullptr) return LastFailure();
     HANDLE handle = ToHandle(device);
     DWORD written = 0;
+    bool timed_out = false;
     bool done = WriteFile(handle, data, static_cast<DWORD>(size), nullptr, &overlapped) != FALSE;
     if (!done && GetLastError() == ERROR_IO_PENDING) {
       if (WaitForSingleObject(overlapped.hEvent, wait_ms) != WAIT_OBJECT_0) {
         CancelIoEx(handle, &overlapped);
-        timed_out_ = true;
+        timed_out = true;
       }
       done = true;
     }
-    done = done && GetOverlappedResult(handle, &overlapped, &written, TRUE) && written == size;
+    done = done && GetOverlappedResult(handle, &overlapped, &written, TRUE) != FALSE;
+    const Failure failure =
+        timed_out ? Failure{WAIT_TIMEOUT, ErrorText(WAIT_TIMEOUT)} : LastFailure();
     CloseHandle(overlapped.hEvent);
-    return done;
+    if (!done) return failure;
+    if (written != size) return Failure{0, "the report was cut short"};
+    return std::size_t{written};
   }
 
   std::map<HidDevice, bool> stalled_;
-  bool timed_out_ = false;
 };
 
 }  // namespace

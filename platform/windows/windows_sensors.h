@@ -4,20 +4,20 @@
 // server on this machine.
 #pragma once
 
-#include <iosfwd>
 #include <memory>
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/reporter.h"
 #include "platform/sensors.h"
-#include "status/lhm_sensors.h"
+#include "platform/shared/lhm_sensors.h"
 
 namespace platform {
 
 // The defaults are the program's; tests name other places.
-std::unique_ptr<Sensors> MakeWindowsSensors(std::ostream& errors, Clock& clock,
+std::unique_ptr<Sensors> MakeWindowsSensors(Reporter& reporter, Clock& clock,
                                             const std::wstring& asus_library = L"Asus.dll",
                                             const std::wstring& lhm_host = L"localhost",
-                                            int lhm_port = status::kLhmPort);
+                                            int lhm_port = kLhmPort);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // Asus.dll through LoadLibrary and GetProcAddress, with fake libraries built
 // for the tests: a whole one, one that lacks two functions, and a 32-bit one.
 #include "platform/windows/asus_sensors.h"
+#include "tests/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ std::string ReadAll(platform::Sensors& sensors) {
   std::string all;
   for (const auto& info : platform::kReadings) {
     if (!all.empty()) all += ' ';
-    all += std::to_string(sensors.Read(info.reading));
+    all += std::to_string(platform::ReadingOf(sensors.Read(info.reading)));
   }
   return all;
 }
@@ -78,8 +79,8 @@ void WriteThirtyTwoBitDll(const std::wstring& path) {
 }
 
 TEST(AsusDllSensors, ReadsTheSevenFunctionsByPlainAndDecoratedNames) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, testing_paths::FakeAsus("full"));
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, testing_paths::FakeAsus("full"));
   EXPECT_TRUE(sensors.Found());
   // The first CPU temperature is 49, the next 50; the fan's high bits do not count.
   EXPECT_EQ(ReadAll(sensors), "49 35 1352 3344 5040 12160 3125");
@@ -93,8 +94,8 @@ TEST(AsusDllSensors, ReadsTheSevenFunctionsByPlainAndDecoratedNames) {
 }
 
 TEST(AsusDllSensors, ALibraryThatLacksFunctionsSaysSoOnceAndShowsZeroForThem) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, testing_paths::FakeAsus("lacking"));
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, testing_paths::FakeAsus("lacking"));
   EXPECT_TRUE(sensors.Found());
   EXPECT_EQ(ReadAll(sensors), "49 35 1352 3344 5040 0 0");
   EXPECT_EQ(ReadAll(sensors), "50 35 1352 3344 5040 0 0");
@@ -112,8 +113,8 @@ TEST(AsusDllSensors, AThirtyTwoBitLibraryIsNamedWithItsReasonAndEveryReadingIsZe
   const std::wstring folder = testing_paths::TemporaryFolder(L"asus32");
   const std::wstring path = folder + L"\\Asus.dll";
   WriteThirtyTwoBitDll(path);
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, path);
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, path);
   EXPECT_TRUE(sensors.Found());
   EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
   EXPECT_EQ(sensors.Describe(Reading::kCpuTemperature), "");
@@ -129,8 +130,8 @@ TEST(AsusDllSensors, AThirtyTwoBitLibraryIsNamedWithItsReasonAndEveryReadingIsZe
 }
 
 TEST(AsusDllSensors, NoLibraryAtAllIsNotFound) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, L"NoSuchSensorLibrary.dll");
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, L"NoSuchSensorLibrary.dll");
   EXPECT_FALSE(sensors.Found());
 }
 

@@ -50,8 +50,8 @@ std::vector<std::string> WindowsOf(const std::vector<std::string>& readings_text
 }
 
 TEST(AsusStatusRun, ShowsTheReadingsTheLibraryReturns) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, testing_paths::FakeAsus("full"));
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, testing_paths::FakeAsus("full"));
   EXPECT_EQ(WholeRun(sensors),
             WindowsOf({"Die CPU-Temperatur betraegt :40'C         ",  // 49, then 50
                        "Die Motherboard-Temperatur betraegt :35'C         ",
@@ -64,8 +64,8 @@ TEST(AsusStatusRun, ShowsTheReadingsTheLibraryReturns) {
 }
 
 TEST(AsusStatusRun, ALibraryLackingFunctionsShowsZeroForThemAndSaysSoAtTheFirstReading) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, testing_paths::FakeAsus("lacking"));
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, testing_paths::FakeAsus("lacking"));
   EXPECT_TRUE(sensors.Found());
   EXPECT_EQ(errors.str(), "") << "nothing said before the first reading";
   EXPECT_EQ(WholeRun(sensors), WindowsOf({"Die CPU-Temperatur betraegt :40'C         ",
@@ -83,8 +83,8 @@ TEST(AsusStatusRun, ALibraryLackingFunctionsShowsZeroForThemAndSaysSoAtTheFirstR
 }
 
 TEST(AsusStatusRun, AMissingLibraryIsAMessageAndZerosNotACrash) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, L"NoSuchSensorLibrary.dll");
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, L"NoSuchSensorLibrary.dll");
   EXPECT_EQ(WholeRun(sensors), WindowsOf({"Die CPU-Temperatur betraegt :0'C         ",
                                           "Die Motherboard-Temperatur betraegt :0'C         ",
                                           "Die Corespannung betraegt :0, Volt         ",

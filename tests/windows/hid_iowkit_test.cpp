@@ -2,6 +2,7 @@
 // Which HID interface the Windows controller layer takes, and how it turns
 // the program's reports into HID output reports.
 #include "platform/windows/hid_iowkit.h"
+#include "tests/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +38,10 @@ struct FakeInterface {
 class FakeHid final : public platform::HidSystem {
  public:
   std::vector<std::string> ListInterfaces() override { return order; }
-  HidDevice Open(const std::string& path, std::string* error) override {
+  platform::Result<HidDevice> Open(const std::string& path) override {
     opened.push_back(path);
     const FakeInterface& interface = interfaces.at(path);
-    if (!interface.open_error.empty()) {
-      *error = interface.open_error;
-      return 0;
-    }
+    if (!interface.open_error.empty()) return platform::Failure{5, interface.open_error};
     const HidDevice device = next_device++;
     open[device] = path;
     return device;
@@ -58,9 +56,12 @@ class FakeHid final : public platform::HidSystem {
   std::uint32_t OutputReportLength(HidDevice device) override {
     return interfaces.at(open.at(device)).report_length;
   }
-  bool Write(HidDevice device, const std::uint8_t* data, std::size_t size) override {
+  platform::Result<std::size_t> Write(HidDevice device, const std::uint8_t* data,
+                                      std::size_t size) override {
     written.emplace_back(open.at(device), Bytes(data, data + size));
-    return write_succeeds;
+    if (!write_succeeds)
+      return platform::Failure{31, "A device attached to the system is not functioning."};
+    return size;
   }
   void Close(HidDevice device) override {
     closed.push_back(open.at(device));
@@ -115,8 +116,8 @@ TEST(HidIowkit, TakesThePinInterfaceAndPassesOverOtherDevicesUnopened) {
   hid.Add(kSpecialModeInterface);
   hid.Add(kIoWarrior40);
   hid.Add(kPinInterface);
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(hid, errors.reporter);
 
   EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(hid.opened, std::vector<std::string>{kPinInterface});
@@ -128,15 +129,15 @@ TEST(HidIowkit, NoDeviceWithoutAPinInterface) {
   hid.Add(kWineMouse);
   hid.Add(kWineKeyboard);
   hid.Add(kSpecialModeInterface);
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(hid, errors.reporter);
 
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_TRUE(hid.opened.empty());
   EXPECT_EQ(errors.str(), "");
 
   FakeHid none;
-  platform::HidIowkit empty(none, errors);
+  platform::HidIowkit empty(none, errors.reporter);
   EXPECT_EQ(empty.IowKitOpenDevice(), 0U);
 }
 
@@ -145,8 +146,8 @@ TEST(HidIowkit, SaysWhyAPinInterfaceCannotBeOpenedAndTriesTheNext) {
   const std::string second = R"(\\?\hid#vid_07c0&pid_1501&mi_00#9&2&0&0000#{4d1e55b2})";
   hid.Add(kPinInterface, {.open_error = "Access is denied."});
   hid.Add(second);
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(hid, errors.reporter);
 
   EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "statusanzeige: cannot open " + kPinInterface + ": Access is denied.\n");
@@ -158,8 +159,8 @@ TEST(HidIowkit, AnInterfaceHeldByAnotherProgramMeansNoDevice) {
   FakeHid hid;
   hid.Add(kPinInterface, {.open_error = "The process cannot access the file because it is being "
                                         "used by another process."});
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(hid, errors.reporter);
 
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_NE(errors.str().find("being used by another process"), std::string::npos);
@@ -181,8 +182,8 @@ TEST(HidIowkit, ClosesAnInterfaceThatIsNotWhatItsPathSays) {
     SCOPED_TRACE(c.what);
     FakeHid hid;
     hid.Add(kPinInterface, c.interface);
-    std::ostringstream errors;
-    platform::HidIowkit iowkit(hid, errors);
+    fakes::Said errors;
+    platform::HidIowkit iowkit(hid, errors.reporter);
     EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
     EXPECT_EQ(hid.closed, std::vector<std::string>{kPinInterface});
     EXPECT_TRUE(hid.open.empty());
@@ -192,8 +193,8 @@ TEST(HidIowkit, ClosesAnInterfaceThatIsNotWhatItsPathSays) {
 TEST(HidIowkit, WritesEachReportWholeAndZeroPaddedToTheInterfacesLength) {
   FakeHid hid;
   hid.Add(kPinInterface, {.report_length = 5});
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(hid, errors.reporter);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
 
   const std::uint8_t report[3] = {0x00, 0xE5, 0x41};
@@ -210,8 +211,8 @@ TEST(HidIowkit, WritesEachReportWholeAndZeroPaddedToTheInterfacesLength) {
 TEST(HidIowkit, ThreeByteInterfaceGetsTheReportAsItIs) {
   FakeHid hid;
   hid.Add(kPinInterface);
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(hid, errors.reporter);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
   const std::uint8_t report[3] = {0x00, 0x7F, 0x00};
   EXPECT_EQ(iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3), 3U);
@@ -221,8 +222,8 @@ TEST(HidIowkit, ThreeByteInterfaceGetsTheReportAsItIs) {
 TEST(HidIowkit, FailedOrImpossibleWritesReturnZero) {
   FakeHid hid;
   hid.Add(kPinInterface);
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(hid, errors.reporter);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
   const std::uint8_t report[3] = {0x00, 0xFF, 0x00};
 
@@ -241,9 +242,9 @@ TEST(HidIowkit, FailedOrImpossibleWritesReturnZero) {
 TEST(HidIowkit, CloseReleasesTheInterfaceOnce) {
   FakeHid hid;
   hid.Add(kPinInterface);
-  std::ostringstream errors;
+  fakes::Said errors;
   {
-    platform::HidIowkit iowkit(hid, errors);
+    platform::HidIowkit iowkit(hid, errors.reporter);
     const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
     iowkit.IowKitCloseDevice(handle);
     iowkit.IowKitCloseDevice(handle);
@@ -255,7 +256,7 @@ TEST(HidIowkit, CloseReleasesTheInterfaceOnce) {
 
   // What is still open when the layer goes is closed with it.
   {
-    platform::HidIowkit iowkit(hid, errors);
+    platform::HidIowkit iowkit(hid, errors.reporter);
     EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   }
   EXPECT_EQ(hid.closed.size(), 2U);

@@ -14,9 +14,10 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/shared/lhm_sensors.h"
 #include "platform/windows/lhm_fetch.h"
 #include "platform/windows/windows_sensors.h"
-#include "status/lhm_sensors.h"
+#include "tests/fakes.h"
 #include "tests/windows/windows_test_paths.h"
 
 namespace {
@@ -30,13 +31,6 @@ std::string Fixture(const std::string& name) {
   text << file.rdbuf();
   return text.str();
 }
-
-class StillClock : public platform::Clock {
- public:
-  double SecondsSinceMidnight() override { return 0.0; }
-  double MonotonicSeconds() override { return now; }
-  double now = 100.0;
-};
 
 struct Winsock {
   Winsock() {
@@ -138,16 +132,16 @@ struct Outcome {
 
 Outcome ReadThrough(int port) {
   platform::LhmFetcher fetcher(L"127.0.0.1", port, L"/data.json");
-  StillClock clock;
-  std::ostringstream errors;
-  status::LhmSensors sensors([&] { return fetcher.Fetch(); }, "http://127.0.0.1/data.json", clock,
-                             errors);
+  fakes::FakeClock clock;
+  fakes::Said errors;
+  platform::LhmSensors sensors([&] { return fetcher.Fetch(); }, "http://127.0.0.1/data.json", clock,
+                               errors.reporter);
   Outcome run;
   for (const auto& info : platform::kReadings) {
     if (!run.readings.empty()) run.readings += ' ';
     run.readings += std::to_string(sensors.Read(info.reading));
   }
-  clock.now += 2.0;
+  clock.Advance(2.0);
   sensors.Read(Reading::kCpuTemperature);  // again, with a new request: no new message
   run.errors = errors.str();
   return run;
@@ -221,27 +215,27 @@ TEST(LhmFetch, MalformedJsonAndOddUnitsGiveZeroAndOneMessage) {
 TEST(LhmFetch, WithoutAsusDllTheMachineSensorsAreLibreHardwareMonitors) {
   Winsock winsock;
   TestServer server(Fixture("amd_tctl_it8686e.json"));
-  StillClock clock;
-  std::ostringstream errors;
-  const auto sensors = platform::MakeWindowsSensors(errors, clock, L"NoSuchSensorLibrary.dll",
-                                                    L"127.0.0.1", server.Port());
+  fakes::FakeClock clock;
+  fakes::Said errors;
+  const auto sensors = platform::MakeWindowsSensors(
+      errors.reporter, clock, L"NoSuchSensorLibrary.dll", L"127.0.0.1", server.Port());
   EXPECT_EQ(sensors->Describe(Reading::kCpuTemperature),
             "LibreHardwareMonitor: AMD Ryzen 7 5800X: Core (Tctl/Tdie) "
             "(/amdcpu/0/temperature/0)");
   EXPECT_EQ(sensors->Read(Reading::kCpuFan), 1480);
 
-  const auto asus = platform::MakeWindowsSensors(errors, clock, testing_paths::FakeAsus("full"),
-                                                 L"127.0.0.1", server.Port());
+  const auto asus = platform::MakeWindowsSensors(
+      errors.reporter, clock, testing_paths::FakeAsus("full"), L"127.0.0.1", server.Port());
   EXPECT_EQ(asus->Read(Reading::kRail3V3), 3344);
   EXPECT_EQ(errors.str(), "");
 }
 
 TEST(LhmFetch, WithNeitherSourceTheMessageSaysWhatWasTriedAndHowToEnableOne) {
   Winsock winsock;
-  StillClock clock;
-  std::ostringstream errors;
-  const auto sensors = platform::MakeWindowsSensors(errors, clock, L"NoSuchSensorLibrary.dll",
-                                                    L"127.0.0.1", FreePort());
+  fakes::FakeClock clock;
+  fakes::Said errors;
+  const auto sensors = platform::MakeWindowsSensors(
+      errors.reporter, clock, L"NoSuchSensorLibrary.dll", L"127.0.0.1", FreePort());
   EXPECT_EQ(sensors->Read(Reading::kRail5V), 0);
   const std::string text = errors.str();
   EXPECT_EQ(text.rfind("statusanzeige: no source for the 5 V rail, showing 0. Tried: "

@@ -17,6 +17,7 @@
 #include "platform/windows/text.h"
 #include "platform/windows/win_event_pump.h"
 #include "platform/windows/win_window.h"
+#include "tests/fakes.h"
 
 namespace {
 
@@ -181,13 +182,14 @@ TEST(WindowsHid, ListsTheSystemsHidInterfacesAndFindsNoController) {
     EXPECT_EQ(path.rfind("\\\\?\\", 0), 0U);
     EXPECT_NE(platform::ParseHidPath(path).vendor, platform::kCodeMercenariesVendor);
   }
-  std::ostringstream errors;
-  platform::HidIowkit iowkit(*hid, errors);
+  fakes::Said errors;
+  platform::HidIowkit iowkit(*hid, errors.reporter);
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "");
-  std::string error;
-  EXPECT_EQ(hid->Open("\\\\?\\hid#vid_07c0&pid_1501&mi_00#gone#{x}", &error), 0U);
-  EXPECT_FALSE(error.empty());
+  const auto gone = hid->Open("\\\\?\\hid#vid_07c0&pid_1501&mi_00#gone#{x}");
+  ASSERT_FALSE(gone);
+  EXPECT_NE(gone.Error().code, 0);
+  EXPECT_FALSE(gone.Error().text.empty());
 }
 
 TEST(Text, Utf8RoundTripsThroughUtf16) {
@@ -202,8 +204,8 @@ TEST(Text, Utf8RoundTripsThroughUtf16) {
 }
 
 TEST(AsusDllSensors, WithoutTheLibraryEveryReadingIsZeroSaidOnce) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, L"no-such-sensor-library.dll");
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter, L"no-such-sensor-library.dll");
   EXPECT_FALSE(sensors.Found());
   EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 0);
   EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 0);
@@ -215,16 +217,17 @@ TEST(AsusDllSensors, WithoutTheLibraryEveryReadingIsZeroSaidOnce) {
   EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
 }
 
-#ifdef STATUSANZEIGE_FAKE_SENSOR_LIBRARY
 TEST(AsusDllSensors, CallsTheLibrarysFunctionsAndKeepsTheLow16BitsSigned) {
-  std::ostringstream errors;
-  platform::AsusDllSensors sensors(errors, platform::Widen(STATUSANZEIGE_FAKE_SENSOR_LIBRARY));
+  fakes::Said errors;
+  platform::AsusDllSensors sensors(errors.reporter,
+                                   platform::Widen(STATUSANZEIGE_FAKE_SENSOR_LIBRARY));
   // The fake library's values: see fake_sensor_library.cpp.
   EXPECT_EQ(sensors.Read(platform::Reading::kCpuTemperature), 45);
-  EXPECT_EQ(sensors.Read(platform::Reading::kBoardTemperature), -5);
+  EXPECT_EQ(platform::ReadingOf(sensors.Read(platform::Reading::kBoardTemperature)), -5);
   EXPECT_EQ(sensors.Read(platform::Reading::kCoreVoltage), 1650);
   EXPECT_EQ(sensors.Read(platform::Reading::kRail12V), 12160);
-  EXPECT_EQ(sensors.Read(platform::Reading::kCpuFan), 0x2345) << "0x12345, low 16 bits";
+  EXPECT_EQ(platform::ReadingOf(sensors.Read(platform::Reading::kCpuFan)), 0x2345)
+      << "0x12345, low 16 bits";
   EXPECT_NE(sensors.Describe(platform::Reading::kCoreVoltage)
                 .find(std::string(STATUSANZEIGE_FAKE_SENSOR_LIBRARY) + " GetVoltIN1"),
             std::string::npos);
@@ -234,6 +237,5 @@ TEST(AsusDllSensors, CallsTheLibrarysFunctionsAndKeepsTheLow16BitsSigned) {
   EXPECT_NE(errors.str().find("3.3 V rail"), std::string::npos);
   EXPECT_NE(errors.str().find("lacks GetVoltIN2"), std::string::npos);
 }
-#endif
 
 }  // namespace
