@@ -18,8 +18,8 @@ struct Failure {
 template <typename T>
 class Result {
  public:
-  Result(T value) : state_(std::move(value)) {}            // NOLINT(google-explicit-constructor)
-  Result(Failure failure) : state_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
+  Result(T value) : state_(std::move(value)) {}
+  Result(Failure failure) : state_(std::move(failure)) {}
 
   [[nodiscard]] bool Ok() const { return std::holds_alternative<T>(state_); }
   explicit operator bool() const { return Ok(); }

@@ -7,7 +7,7 @@
 namespace platform {
 namespace {
 
-constexpr wchar_t kDialogProperty[] = L"statusanzeige.dialog";
+constexpr wchar_t kDialogProperty[] = L"Form1.DialogKeyboard";
 
 bool IsDialogKeyboardMessage(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;

@@ -91,7 +91,7 @@ class WindowsHidSystem final : public HidSystem {
   // one has timed out, the next ones get only a moment, until one succeeds,
   // so that a run keeps its pace.
   Result<std::size_t> Write(HidDevice device, const std::uint8_t* data, std::size_t size) override {
-    const Result<std::size_t> written =
+    Result<std::size_t> written =
         WriteWithin(device, data, size, stalled_[device] ? kStalledWriteMs : kWriteMs);
     stalled_[device] = !written && written.Error().code == WAIT_TIMEOUT;
     return written;
