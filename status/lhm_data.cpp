@@ -72,7 +72,13 @@ struct Walk {
       sensor.hardware = grandparent;
       sensor.kind = KindOf(node, sensor.id, parent);
       if (value != node.end()) {
-        sensor.value_text = value->is_string() ? value->get<std::string>() : value->dump();
+        // A number or a word as it stands; an array or object is no value
+        // text (and dumping one nested deep would recurse as deep).
+        if (value->is_string()) {
+          sensor.value_text = value->get<std::string>();
+        } else if (value->is_primitive()) {
+          sensor.value_text = value->dump();
+        }
       }
       sensor.value = ParseLhmValue(sensor.value_text, sensor.kind);
       sensors.push_back(std::move(sensor));
@@ -126,18 +132,49 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 LhmData ParseLhmData(std::string_view json) {
   LhmData data;
-  Json root;
+  // Where the parser stops on input it refuses without a parse_error, such
+  // as a number too large for a double ("1e999"): its position, as a
+  // parse_error would have told it.
+  struct Stop final : nlohmann::json_sax<Json> {
+    std::size_t byte = 0;
+    bool null() override { return true; }
+    bool boolean(bool /*value*/) override { return true; }
+    bool number_integer(number_integer_t /*value*/) override { return true; }
+    bool number_unsigned(number_unsigned_t /*value*/) override { return true; }
+    bool number_float(number_float_t /*value*/, const string_t& /*text*/) override { return true; }
+    bool string(string_t& /*value*/) override { return true; }
+    bool binary(binary_t& /*value*/) override { return true; }
+    bool start_object(std::size_t /*size*/) override { return true; }
+    bool key(string_t& /*value*/) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t /*size*/) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t position, const std::string& /*token*/,
+                     const nlohmann::detail::exception& /*error*/) override {
+      byte = position;
+      return false;
+    }
+  };
   try {
-    root = Json::parse(json.begin(), json.end());
+    const Json root = Json::parse(json.begin(), json.end());
+    const auto children = root.is_object() ? root.find("Children") : root.end();
+    if (children == root.end() || !children->is_array()) {
+      data.error = "JSON, but no sensor tree";
+      return data;
+    }
+    Walk{data.sensors}.Node(root, "", "", 0);
   } catch (const Json::parse_error& e) {
+    data = {};
     data.error = "malformed JSON at byte " + std::to_string(e.byte);
-    return data;
+  } catch (const Json::exception&) {
+    data = {};
+    Stop stop;
+    Json::sax_parse(json.begin(), json.end(), &stop);
+    data.error = "malformed JSON at byte " + std::to_string(stop.byte);
+  } catch (const std::exception& e) {
+    data = {};
+    data.error = std::string("unreadable JSON (") + e.what() + ")";
   }
-  if (!root.is_object() || !root.contains("Children") || !root["Children"].is_array()) {
-    data.error = "JSON, but no sensor tree";
-    return data;
-  }
-  Walk{data.sensors}.Node(root, "", "", 0);
   return data;
 }
 
