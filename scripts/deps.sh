@@ -15,6 +15,10 @@ statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix min
                                 googletest nlohmann-json3-dev nsis wine wine64 fonts-wine xvfb
                                 clang-tidy python3)
 
+# What tools/fuzz needs besides: clang with libFuzzer and the sanitizers'
+# runtimes (a recommendation of clang's, not a dependency).
+statusanzeige_fuzz_packages=(clang libclang-rt-14-dev)
+
 statusanzeige_install_deps() {
   statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \
     libgmock-dev libgl-dev nlohmann-json3-dev clang-format clang-tidy python3 "$@"

@@ -307,4 +307,11 @@ TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
 #endif
 }
 
+TEST(LinuxIowkit, ANodeNumberTooLargeForItsTypeSortsLast) {
+  const std::string huge = "/dev/usb/iowarrior99999999999999999999999";
+  std::vector<std::string> paths = {huge, "/dev/usb/iowarrior3"};
+  platform::SortNodesByNumber(paths);
+  EXPECT_EQ(paths, (std::vector<std::string>{"/dev/usb/iowarrior3", huge}));
+}
+
 }  // namespace

@@ -200,4 +200,21 @@ TEST(LhmData, OlderVersionsWithoutSensorIdOrTypeGoByTheirGroups) {
   EXPECT_EQ((*data)[1].value, 1350.0);
 }
 
+// tests/data/lhm/answers.txt: one answer a line, "ERROR | TEXT", where
+// ERROR is what ParseLhmData says of TEXT (nothing for a sensor tree).
+TEST(LhmData, OddAnswersGiveTheirMessageAndNoSensorsOrATree) {
+  std::istringstream lines(Fixture("answers.txt"));
+  int cases = 0;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t bar = line.find(" | ");
+    if (line.empty() || line.front() == '#' || bar == std::string::npos) continue;
+    ++cases;
+    const auto sensors = platform::ParseLhmData(line.substr(bar + 3));
+    EXPECT_EQ(sensors ? "" : sensors.Error().text, line.substr(0, bar)) << line;
+    if (sensors) platform::ChooseLhmSensors(*sensors);
+  }
+  EXPECT_GT(cases, 0);
+}
+
 }  // namespace

@@ -48,9 +48,11 @@ bool IsNodeName(const std::string& name) {
 unsigned long NodeNumber(const std::string& path) {
   const std::string name = std::filesystem::path(path).filename().string();
   unsigned long number = ~0UL;
-  // A number too large for its type sorts last, as any odd name does.
-  if (IsNodeName(name)) {
-    std::from_chars(name.data() + kNodePrefix.size(), name.data() + name.size(), number);
+  // A number too large for its type sorts last, as any other odd name does.
+  if (!IsNodeName(name) ||
+      std::from_chars(name.data() + kNodePrefix.size(), name.data() + name.size(), number).ec !=
+          std::errc()) {
+    return ~0UL;
   }
   return number;
 }
@@ -76,9 +78,12 @@ class LinuxIowarriorKernel final : public IowarriorKernel {
 
   std::vector<std::string> ListNodes() override {
     std::vector<std::string> paths;
+    // The error_code forms throughout: a folder that vanishes or cannot be
+    // read while it is listed ends the listing, not the program.
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(directory_, ec)) {
-      if (IsNodeName(entry.path().filename().string())) paths.push_back(entry.path().string());
+    for (std::filesystem::directory_iterator it(directory_, ec), end; !ec && it != end;
+         it.increment(ec)) {
+      if (IsNodeName(it->path().filename().string())) paths.push_back(it->path().string());
     }
     SortNodesByNumber(paths);
     return paths;

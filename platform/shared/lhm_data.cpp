@@ -68,7 +68,13 @@ struct Walk {
       sensor.hardware = grandparent;
       sensor.kind = KindOf(node, sensor.id, parent);
       if (value != node.end()) {
-        sensor.value_text = value->is_string() ? value->get<std::string>() : value->dump();
+        // A number or a word as it stands; an array or object is no value
+        // text (and dumping one nested deep would recurse as deep).
+        if (value->is_string()) {
+          sensor.value_text = value->get<std::string>();
+        } else if (value->is_primitive()) {
+          sensor.value_text = value->dump();
+        }
       }
       sensor.value = ParseLhmValue(sensor.value_text, sensor.kind);
       sensors.push_back(std::move(sensor));
@@ -111,40 +117,54 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// "malformed JSON: number overflow parsing '1e999'", without the library's
-// "[json.exception.out_of_range.406]".
-Failure Malformed(const Json::exception& e) {
-  std::string_view what = e.what();
-  const std::size_t bracket = what.find("] ");
-  if (bracket != std::string_view::npos) what.remove_prefix(bracket + 2);
-  return Failure{0, "malformed JSON: " + std::string(what)};
-}
+// Where the parser stops on input it refuses without a parse_error: its
+// position, as a parse_error would have told it.
+struct StopOfParse final : nlohmann::json_sax<Json> {
+  std::size_t byte = 0;
+  bool null() override { return true; }
+  bool boolean(bool /*value*/) override { return true; }
+  bool number_integer(number_integer_t /*value*/) override { return true; }
+  bool number_unsigned(number_unsigned_t /*value*/) override { return true; }
+  bool number_float(number_float_t /*value*/, const string_t& /*text*/) override { return true; }
+  bool string(string_t& /*value*/) override { return true; }
+  bool binary(binary_t& /*value*/) override { return true; }
+  bool start_object(std::size_t /*size*/) override { return true; }
+  bool key(string_t& /*value*/) override { return true; }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t /*size*/) override { return true; }
+  bool end_array() override { return true; }
+  bool parse_error(std::size_t position, const std::string& /*token*/,
+                   const nlohmann::detail::exception& /*error*/) override {
+    byte = position;
+    return false;
+  }
+};
 
 }  // namespace
 
 Result<LhmSensorList> ParseLhmData(std::string_view json) {
   // Whatever answers on the port may send anything: no exception of the
-  // JSON library leaves here (a number too large for a double, say, is
-  // out_of_range rather than a parse_error).
-  Json root;
+  // JSON library leaves here. A number too large for a double ("1e999") is
+  // refused without a parse_error; the byte it stops at is found again with
+  // a parse that only looks for it.
   try {
-    root = Json::parse(json.begin(), json.end());
+    const Json root = Json::parse(json.begin(), json.end());
+    const auto children = root.is_object() ? root.find("Children") : root.end();
+    if (children == root.end() || !children->is_array()) {
+      return Failure{0, "JSON, but no sensor tree"};
+    }
+    LhmSensorList sensors;
+    Walk{sensors}.Node(root, "", "", 0);
+    return sensors;
   } catch (const Json::parse_error& e) {
     return Failure{0, "malformed JSON at byte " + std::to_string(e.byte)};
-  } catch (const Json::exception& e) {
-    return Malformed(e);
+  } catch (const Json::exception&) {
+    StopOfParse stop;
+    Json::sax_parse(json.begin(), json.end(), &stop);
+    return Failure{0, "malformed JSON at byte " + std::to_string(stop.byte)};
+  } catch (const std::exception& e) {
+    return Failure{0, std::string("unreadable JSON (") + e.what() + ")"};
   }
-  const auto children = root.is_object() ? root.find("Children") : root.end();
-  if (!root.is_object() || children == root.end() || !children->is_array()) {
-    return Failure{0, "JSON, but no sensor tree"};
-  }
-  LhmSensorList sensors;
-  try {
-    Walk{sensors}.Node(root, "", "", 0);
-  } catch (const Json::exception& e) {
-    return Malformed(e);
-  }
-  return sensors;
 }
 
 std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind) {
