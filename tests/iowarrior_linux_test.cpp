@@ -93,22 +93,25 @@ struct Layer {
 TEST(LinuxIowkit, OpensTheFirstPinInterfaceOfAnIoWarrior24AndSkipsTheRest) {
   Layer layer;
   auto& [kernel, clock, errors, reporter, iowkit] = layer;
+  // A pin interface whose driver tells no report size cannot take a report.
+  constexpr IowarriorNodeInfo kNoReportSize{0x07C0, 0x1501, 0, 0};
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow40Pins}},
                   {"/dev/usb/iowarrior1", {kIow24Special}},
                   {"/dev/usb/iowarrior10", {kIow24Pins}},
-                  {"/dev/usb/iowarrior2", {kIow24Pins}}};
+                  {"/dev/usb/iowarrior2", {kNoReportSize}},
+                  {"/dev/usb/iowarrior3", {kIow24Pins}}};
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
   ASSERT_NE(handle, 0U);
   EXPECT_EQ(kernel.fds.size(), 1U);
-  EXPECT_EQ(kernel.fds.begin()->second, "/dev/usb/iowarrior2") << "iowarrior2 comes before 10";
-  EXPECT_EQ(kernel.closed,
-            (std::vector<std::string>{"/dev/usb/iowarrior0", "/dev/usb/iowarrior1"}));
+  EXPECT_EQ(kernel.fds.begin()->second, "/dev/usb/iowarrior3") << "iowarrior3 comes before 10";
+  EXPECT_EQ(kernel.closed, (std::vector<std::string>{"/dev/usb/iowarrior0", "/dev/usb/iowarrior1",
+                                                     "/dev/usb/iowarrior2"}));
   EXPECT_EQ(errors.str(), "");
 
   iowkit.IowKitCloseDevice(handle);
   EXPECT_TRUE(kernel.fds.empty());
   iowkit.IowKitCloseDevice(handle);  // a second close is harmless
-  EXPECT_EQ(kernel.closed.size(), 3U);
+  EXPECT_EQ(kernel.closed.size(), 4U);
 }
 
 TEST(LinuxIowkit, NoSuitableNodeMeansNoDeviceAndUnopenableNodesAreNamed) {

@@ -16,8 +16,6 @@
 
 namespace emulator::usb {
 
-inline constexpr std::uint16_t kVendor = 0x07C0;
-inline constexpr std::uint16_t kProduct = 0x1501;
 // Bytes per report, without a report ID: the interrupt-IN endpoints' packet size.
 inline constexpr std::size_t kPinReportSize = 2;
 inline constexpr std::size_t kSpecialReportSize = 8;
