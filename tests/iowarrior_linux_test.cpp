@@ -85,14 +85,13 @@ constexpr IowarriorNodeInfo kIow40Pins{0x07C0, 0x1500, 0, 4};
 struct Layer {
   FakeKernel kernel;
   fakes::FakeClock clock;
-  std::ostringstream errors;
-  platform::Reporter reporter{platform::kStatusanzeige, errors};
-  platform::LinuxIowkit iowkit{kernel, clock, reporter};
+  fakes::Said errors;
+  platform::LinuxIowkit iowkit{kernel, clock, errors.reporter};
 };
 
 TEST(LinuxIowkit, OpensTheFirstPinInterfaceOfAnIoWarrior24AndSkipsTheRest) {
   Layer layer;
-  auto& [kernel, clock, errors, reporter, iowkit] = layer;
+  auto& [kernel, clock, errors, iowkit] = layer;
   // A pin interface whose driver tells no report size cannot take a report.
   constexpr IowarriorNodeInfo kNoReportSize{0x07C0, 0x1501, 0, 0};
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow40Pins}},
@@ -116,7 +115,7 @@ TEST(LinuxIowkit, OpensTheFirstPinInterfaceOfAnIoWarrior24AndSkipsTheRest) {
 
 TEST(LinuxIowkit, NoSuitableNodeMeansNoDeviceAndUnopenableNodesAreNamed) {
   Layer layer;
-  auto& [kernel, clock, errors, reporter, iowkit] = layer;
+  auto& [kernel, clock, errors, iowkit] = layer;
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U) << "no nodes at all";
 
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, EACCES}},
@@ -129,7 +128,7 @@ TEST(LinuxIowkit, NoSuitableNodeMeansNoDeviceAndUnopenableNodesAreNamed) {
 
 TEST(LinuxIowkit, WhereSysfsTellsOnlyThePinInterfaceIsOpenedOrReported) {
   Layer layer;
-  auto& [kernel, clock, errors, reporter, iowkit] = layer;
+  auto& [kernel, clock, errors, iowkit] = layer;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow40Pins, EACCES, true}},
                   {"/dev/usb/iowarrior1", {kIow24Pins, EACCES, true}},
                   {"/dev/usb/iowarrior2", {kIow24Special, EACCES, true}},
@@ -142,7 +141,7 @@ TEST(LinuxIowkit, WhereSysfsTellsOnlyThePinInterfaceIsOpenedOrReported) {
 
 TEST(LinuxIowkit, WritesThePortBytesWithoutTheReportIdInTheDriversReportSize) {
   Layer layer;
-  auto& [kernel, clock, errors, reporter, iowkit] = layer;
+  auto& [kernel, clock, errors, iowkit] = layer;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins}}};
   const auto handle = iowkit.IowKitOpenDevice();
   const std::uint8_t report[5] = {0x00, 0xE5, 0x41, 0x99, 0x99};
@@ -170,7 +169,7 @@ bool Send(platform::LinuxIowkit& iowkit, platform::IowkitHandle handle, std::uin
 
 TEST(LinuxIowkit, AnUnpluggedControllerIsReportedOnceAndFoundAgainUnderAnotherNode) {
   Layer layer;
-  auto& [kernel, clock, errors, reporter, iowkit] = layer;
+  auto& [kernel, clock, errors, iowkit] = layer;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, 0, true}},
                   {"/dev/usb/iowarrior1", {kIow24Special, 0, true}}};
   const auto handle = iowkit.IowKitOpenDevice();
@@ -240,10 +239,9 @@ TEST(LinuxIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
   FakeKernel kernel;
   kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins}}};
   fakes::FakeClock clock;
-  std::ostringstream errors;
-  platform::Reporter reporter(platform::kStatusanzeige, errors);
+  fakes::Said errors;
   {
-    platform::LinuxIowkit iowkit(kernel, clock, reporter);
+    platform::LinuxIowkit iowkit(kernel, clock, errors.reporter);
     const auto handle = iowkit.IowKitOpenDevice();
     kernel.write_error = EPIPE;
     EXPECT_FALSE(Send(iowkit, handle, 0xFF));
@@ -266,11 +264,10 @@ TEST(LinuxIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
 
 TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
   fakes::FakeClock clock;
-  std::ostringstream errors;
-  platform::Reporter reporter(platform::kStatusanzeige, errors);
+  fakes::Said errors;
   auto missing = platform::MakeLinuxIowarriorKernel("/nonexistent/usb", "/nonexistent/class");
   EXPECT_TRUE(missing->ListNodes().empty());
-  EXPECT_EQ(platform::LinuxIowkit(*missing, clock, reporter).IowKitOpenDevice(), 0U);
+  EXPECT_EQ(platform::LinuxIowkit(*missing, clock, errors.reporter).IowKitOpenDevice(), 0U);
 
   // A node that answers no IOW_GETINFO is not an IO-Warrior.
   const auto folder =
@@ -299,7 +296,7 @@ TEST(LinuxIowkit, RealKernelCallsTreatMissingNodesAndPlainFilesAsNoDevice) {
   EXPECT_EQ(described->product, 0x1501U);
   EXPECT_EQ(described->interface_number, 0U);
   EXPECT_FALSE(kernel->Describe((folder / "iowarrior9").string()).has_value());
-  EXPECT_EQ(platform::LinuxIowkit(*kernel, clock, reporter).IowKitOpenDevice(), 0U);
+  EXPECT_EQ(platform::LinuxIowkit(*kernel, clock, errors.reporter).IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "");
   std::filesystem::remove_all(folder);
 

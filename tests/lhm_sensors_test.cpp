@@ -25,13 +25,12 @@ struct LhmFixture {
               ++requests;
               return answer;
             },
-            platform::kLhmUrl, clock, reporter, std::move(tried_before), std::move(how_to_enable)) {
-  }
+            platform::kLhmUrl, clock, errors.reporter, std::move(tried_before),
+            std::move(how_to_enable)) {}
   platform::Result<std::string> answer;
   int requests = 0;
   fakes::FakeClock clock;
-  std::ostringstream errors;
-  platform::Reporter reporter{platform::kStatusanzeige, errors};
+  fakes::Said errors;
   platform::LhmSensors sensors;
 };
 
@@ -48,7 +47,7 @@ std::string ReadAll(platform::Sensors& sensors) {
 
 TEST(LhmSensors, ReadsTheChosenSensorsWithOneRequestForTheReadingsOfOneText) {
   LhmFixture lhm(Fixture("nct6798d_desktop.json"));
-  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
+  auto& [answer, requests, clock, errors, sensors] = lhm;
 
   EXPECT_EQ(sensors.Describe(Reading::kRail12V),
             "LibreHardwareMonitor: Nuvoton NCT6798D: +12V (/lpc/nct6798d/0/voltage/4)");
@@ -67,7 +66,7 @@ TEST(LhmSensors, ReadsTheChosenSensorsWithOneRequestForTheReadingsOfOneText) {
 TEST(LhmSensors, NoServerMeansZeroAndOneMessagePerReadingNamingWhatWasTried) {
   LhmFixture lhm(NoAnswer("connection refused"), "Asus.dll (not found); ",
                  "Put Asus.dll beside the program.");
-  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
+  auto& [answer, requests, clock, errors, sensors] = lhm;
   EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
   clock.Advance(5.0);
   EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
@@ -87,7 +86,7 @@ TEST(LhmSensors, NoServerMeansZeroAndOneMessagePerReadingNamingWhatWasTried) {
 
 TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
   LhmFixture lhm(std::string("{\"Children\": ["));
-  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
+  auto& [answer, requests, clock, errors, sensors] = lhm;
   EXPECT_EQ(sensors.Read(Reading::kCpuTemperature), 0);
   EXPECT_EQ(sensors.Read(Reading::kCpuTemperature), 0);
   EXPECT_EQ(errors.str(),
@@ -95,7 +94,7 @@ TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
             "LibreHardwareMonitor's web server at http://localhost:8085/data.json (its answer "
             "is malformed JSON at byte 15).\n");
 
-  errors.str("");
+  errors.text.str("");
   std::string odd = Fixture("nct6798d_desktop.json");
   odd.replace(odd.find("\"5.040 V\""), 9, "\"5.040 W\"");
   answer = odd;
@@ -110,7 +109,7 @@ TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
 
 TEST(LhmSensors, AServerStartedLaterIsUsedFromTheNextRequestOn) {
   LhmFixture lhm(NoAnswer("no answer within 100 ms"));
-  auto& [answer, requests, clock, errors, reporter, sensors] = lhm;
+  auto& [answer, requests, clock, errors, sensors] = lhm;
   EXPECT_EQ(sensors.Read(Reading::kCoreVoltage), 0);
   answer = Fixture("laptop_cpu_package.json");
   EXPECT_EQ(sensors.Read(Reading::kCoreVoltage), 0);  // still the first answer

@@ -89,9 +89,8 @@ TEST(LibSensors, EachTreeListsAndReadsAsItsStdoutSays) {
     std::ofstream(config) << fakes::DataFile(std::string("hwmon/") + name + ".conf");
     const ChildResult result = InFakeSysfs([&](std::ostream& out) {
       WriteTree(name);
-      std::ostringstream errors;
-      platform::Reporter reporter(platform::kStatusanzeige, errors);
-      platform::LibSensors sensors(reporter, config.string());
+      fakes::Said errors;
+      platform::LibSensors sensors(errors.reporter, config.string());
       status::ListSensors(sensors, out);
       out << "again: " << ReadAll(sensors) << '\n' << errors.str();
     });
@@ -102,9 +101,8 @@ TEST(LibSensors, EachTreeListsAndReadsAsItsStdoutSays) {
 }
 
 TEST(LibSensors, AnUnreadableConfigurationMeansNoSensorsAndNoCrash) {
-  std::ostringstream errors;
-  platform::Reporter reporter(platform::kStatusanzeige, errors);
-  platform::LibSensors sensors(reporter, "/nonexistent/sensors3.conf");
+  fakes::Said errors;
+  platform::LibSensors sensors(errors.reporter, "/nonexistent/sensors3.conf");
   EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
   EXPECT_EQ(errors.str().rfind("statusanzeige: cannot read sensor configuration", 0), 0U);
   EXPECT_NE(errors.str().find("no sensor for the CPU temperature"), std::string::npos);

@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "platform/shared/lhm_sensors.h"
@@ -24,13 +22,7 @@ namespace {
 
 using platform::Reading;
 
-std::string Fixture(const std::string& name) {
-  std::ifstream file(testing_paths::Windows(testing_paths::TestData("lhm/" + name)).c_str(),
-                     std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+std::string Fixture(const std::string& name) { return fakes::DataFile("lhm/" + name); }
 
 struct Winsock {
   Winsock() {

@@ -24,10 +24,6 @@ inline std::wstring FakeAsus(const char* variant) {
   return Windows(std::string(FAKE_ASUS_DIR) + "/asus-" + variant + "/Asus.dll");
 }
 
-inline std::string TestData(const std::string& name) {
-  return std::string(STATUSANZEIGE_TEST_DATA) + "/" + name;
-}
-
 // A new, empty folder in the temporary folder.
 inline std::wstring TemporaryFolder(const wchar_t* name) {
   wchar_t temp[MAX_PATH] = {};
