@@ -49,7 +49,11 @@ void Ticker::Pause() {
     const double monotonic_left = monotonic_deadline - clock_.MonotonicSeconds();
     if (monotonic_left <= 0.0) return;
     // Sleep in the event loop until an event arrives or the target comes.
-    events_.ProcessEvents(std::min(target - now, monotonic_left));
+    if (target - now <= monotonic_left) {
+      events_.ProcessEventsUntilSecond(target - now);
+    } else {
+      events_.ProcessEvents(monotonic_left);
+    }
     now = wall();
     if (now >= target) return;
   }

@@ -153,10 +153,16 @@ class FakeEventPump : public platform::EventPump {
     if (after_wait) after_wait();
   }
 
+  void ProcessEventsUntilSecond(double seconds) override {
+    second_waits.push_back(seconds);
+    ProcessEvents(seconds);
+  }
+
   // Runs `action` as a window event once the monotonic clock reaches `at`.
   void At(double at, std::function<void()> action) { scheduled_.emplace(at, std::move(action)); }
 
   int calls = 0;
+  std::vector<double> second_waits;  // the waits that were for a whole second
   std::function<void()> after_wait;
 
  private:

@@ -164,6 +164,20 @@ TEST_F(TickerFixture, MidnightOrASetClockLeavesAPauseTheTimeThatWasLeftOfIt) {
   }
 }
 
+TEST_F(TickerFixture, WaitsForTheWholeSecondAsSuchAndForTheMonotonicBoundPlainly) {
+  fakes::FakeClock c_clock(500.3);
+  fakes::FakeEventPump pump(c_clock);
+  // The wall clock is set back an hour 0.1 s in: the pump's wait for the
+  // second returns, and what is left is the monotonic bound's.
+  pump.At(c_clock.Monotonic() + 0.1, [&] { c_clock.StepWall(-3600.0); });
+  display::Ticker t(port, c_clock, pump);
+  t.PauseSeconds = 1;
+  t.Pause();
+  ASSERT_EQ(pump.second_waits.size(), 1U);
+  EXPECT_NEAR(pump.second_waits[0], 0.7, 1e-9);
+  EXPECT_EQ(pump.calls, 2) << "then one plain wait for the rest of the bound";
+}
+
 TEST_F(TickerFixture, AStopInsideAPauseEndsTheTickerAtOnce) {
   events.At(clock.Monotonic() + 2.5, [this] { ticker.Stop(); });
   const auto shown = RunAndWatch("ABCDEFGHIJKLMNOP");

@@ -1,43 +1,20 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/qt/termination_signals.h"
 
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QSocketNotifier>
-#include <csignal>
+
+#include "platform/posix/termination_signals.h"
 
 namespace platform {
-namespace {
-
-int g_signal_pipe[2] = {-1, -1};
-
-void OnSignal(int) {
-  const char byte = 1;
-  // Only async-signal-safe work here: wake the event loop.
-  [[maybe_unused]] const auto ignored = ::write(g_signal_pipe[1], &byte, 1);
-}
-
-}  // namespace
 
 void OnTerminationSignals(QObject* owner, std::function<void()> close) {
-  if (g_signal_pipe[0] < 0 &&
-      ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signal_pipe) != 0) {
-    return;
-  }
-  auto* notifier = new QSocketNotifier(g_signal_pipe[0], QSocketNotifier::Read, owner);
+  const int fd = WatchTerminationSignals();
+  if (fd < 0) return;
+  auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
   QObject::connect(notifier, &QSocketNotifier::activated, owner, [close = std::move(close)] {
-    char buffer[16];
-    while (::read(g_signal_pipe[0], buffer, sizeof buffer) > 0) {
-    }
+    TakeTerminationSignals();
     close();
   });
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
 }
 
 }  // namespace platform

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#include "platform/shared/wall_second.h"
 
 namespace platform {
 namespace {
@@ -57,6 +60,45 @@ DWORD WaitMilliseconds(double seconds) {
   if (!(seconds > 0.0)) return 0;
   const double milliseconds = std::ceil(std::min(seconds, 86400.0) * 1000.0);
   return static_cast<DWORD>(milliseconds);
+}
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+WinEventPump::WinEventPump()
+    : timer_(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                    TIMER_ALL_ACCESS)) {}
+
+WinEventPump::~WinEventPump() {
+  if (timer_ != nullptr) CloseHandle(timer_);
+}
+
+void WinEventPump::ProcessEventsUntilSecond(double seconds) {
+  if (timer_ == nullptr || !(seconds > 0.0)) {
+    ProcessEvents(seconds);
+    return;
+  }
+  constexpr std::int64_t kTicks = 10000000;  // a file time's 100 ns units per second
+  FILETIME now_file{};
+  GetSystemTimePreciseAsFileTime(&now_file);
+  const ULARGE_INTEGER now{{now_file.dwLowDateTime, now_file.dwHighDateTime}};
+  const auto now_ticks = static_cast<std::int64_t>(now.QuadPart);
+  const std::int64_t wake = WallWakeTime(now_ticks, kTicks, seconds);
+  // An absolute (UTC) due time follows the wall clock when it is set; where
+  // the timer takes only relative ones, the same moment counted from now.
+  LARGE_INTEGER due{};
+  due.QuadPart = wake;
+  if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE) == FALSE) {
+    due.QuadPart = -std::max<std::int64_t>(wake - now_ticks, 1);
+    if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE) == FALSE) {
+      ProcessEvents(seconds);
+      return;
+    }
+  }
+  MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  CancelWaitableTimer(timer_);
+  DispatchPendingMessages();
 }
 
 void WinEventPump::ProcessEvents(double max_wait_seconds) {
