@@ -14,7 +14,8 @@ constexpr std::string_view kReportLog = "--report-log";
 }  // namespace
 
 platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
-                                               bool demo) {
+                                               const Accepts& accepts) {
+  const bool demo = accepts.demo;
   CommandLine line;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& a = arguments[i];
@@ -24,6 +25,14 @@ platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& a
       line.version = true;
     } else if (a == "--sensors") {
       line.sensors = true;
+    } else if (a == "--start") {
+      line.start = true;
+    } else if (a == "--repeat") {
+      line.repeat = line.start = true;
+    } else if (accepts.no_window && a == "--no-window") {
+      line.no_window = line.repeat = line.start = true;
+    } else if (a == "--minimized") {
+      line.minimized = true;
     } else if (demo && a == "--system-sensors") {
       line.system_sensors = true;
     } else if (demo && (a == kReportLog || a.rfind(std::string(kReportLog) + "=", 0) == 0)) {
@@ -43,14 +52,15 @@ platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& a
   return line;
 }
 
-std::string UsageLine(std::string_view program, bool demo) {
+std::string UsageLine(std::string_view program, const Accepts& accepts) {
   return "Usage: " + std::string(program) + " [--help] [--version] [--sensors]" +
-         (demo ? " [--system-sensors] [--report-log FILE]" : "");
+         " [--start] [--repeat]" + (accepts.no_window ? " [--no-window]" : "") + " [--minimized]" +
+         (accepts.demo ? " [--system-sensors] [--report-log FILE]" : "");
 }
 
-std::string HelpText(std::string_view program, bool demo) {
-  std::string text = UsageLine(program, demo) + "\n\n";
-  if (demo) {
+std::string HelpText(std::string_view program, const Accepts& accepts) {
+  std::string text = UsageLine(program, accepts) + "\n\n";
+  if (accepts.demo) {
     text += "Runs " + std::string(platform::kStatusanzeige) +
             " on an emulated IO-Warrior 24 with two SLG 2016 modules,\n"
             "drawn in a second window. No hardware needed.\n\n";
@@ -62,9 +72,19 @@ std::string HelpText(std::string_view program, bool demo) {
   } else {
     text +=
         "Shows the PC's status on an eight-character SLG 2016 display on an\n"
-        "IO-Warrior 24. Click \"Anzeigestart\" to run the nine texts once.\n";
+        "IO-Warrior 24. Click \"Anzeigestart\" to run the nine texts once.\n\n";
   }
   text +=
+      "  --start            click \"Anzeigestart\" once the window is shown\n"
+      "  --repeat           as --start, then run after run, each on the second the\n"
+      "                     last one ended, until the window closes\n";
+  if (accepts.no_window) {
+    text +=
+        "  --no-window        no window and no display server: run after run until\n"
+        "                     SIGINT or SIGTERM\n";
+  }
+  text +=
+      "  --minimized        show the window minimized\n"
       "  --sensors          list where each reading comes from, its value now and\n"
       "                     what the display shows for it, then exit\n"
       "  --help             show this help\n"
@@ -74,18 +94,18 @@ std::string HelpText(std::string_view program, bool demo) {
 
 const char* ProgramVersion() { return STATUSANZEIGE_VERSION; }
 
-std::optional<int> HandleCommandLine(const std::vector<std::string>& arguments, bool demo,
-                                     std::ostream& out, platform::Reporter& reporter,
-                                     CommandLine* line) {
+std::optional<int> HandleCommandLine(const std::vector<std::string>& arguments,
+                                     const Accepts& accepts, std::ostream& out,
+                                     platform::Reporter& reporter, CommandLine* line) {
   const std::string& program = reporter.Program();
-  platform::Result<CommandLine> parsed = ParseCommandLine(arguments, demo);
+  platform::Result<CommandLine> parsed = ParseCommandLine(arguments, accepts);
   if (!parsed) {
-    reporter.Say(parsed.Error().text + "; " + UsageLine(program, demo));
+    reporter.Say(parsed.Error().text + "; " + UsageLine(program, accepts));
     return 2;
   }
   *line = std::move(*parsed);
   if (line->help) {
-    out << HelpText(program, demo) << std::flush;
+    out << HelpText(program, accepts) << std::flush;
     return 0;
   }
   if (line->version) {

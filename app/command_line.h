@@ -14,21 +14,31 @@
 struct CommandLine {
   bool help = false;
   bool version = false;
-  bool sensors = false;         // list the sensors, then exit
+  bool sensors = false;    // list the sensors, then exit
+  bool start = false;      // click "Anzeigestart" once the window is shown
+  bool repeat = false;     // run after run until the end; implies start
+  bool no_window = false;  // no window system at all; implies repeat
+  bool minimized = false;  // show the window minimized
   bool system_sensors = false;  // demo only
   std::string report_log;       // demo only
 };
 
-// The arguments after the program's name; `demo` takes the emulated
-// display's options as well. A failure says what is wrong with them.
+// What a program's command line takes beyond the options every one has.
+struct Accepts {
+  bool demo = false;       // the emulated display's options
+  bool no_window = false;  // --no-window, where the platform can run without windows
+};
+
+// The arguments after the program's name. A failure says what is wrong with
+// them. --repeat sets start, --no-window sets repeat and start as well.
 platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
-                                               bool demo);
+                                               const Accepts& accepts);
 
 // One line: "Usage: NAME [--help] [--version] ...".
-std::string UsageLine(std::string_view program, bool demo);
+std::string UsageLine(std::string_view program, const Accepts& accepts);
 
 // What --help prints, ending in a newline.
-std::string HelpText(std::string_view program, bool demo);
+std::string HelpText(std::string_view program, const Accepts& accepts);
 
 // The program's version, e.g. "1.0.0".
 const char* ProgramVersion();
@@ -38,6 +48,6 @@ const char* ProgramVersion();
 // arguments with a usage line through the reporter; then returns the exit
 // status (0, or 2 for wrong arguments). Returns nothing when the program
 // goes on.
-std::optional<int> HandleCommandLine(const std::vector<std::string>& arguments, bool demo,
-                                     std::ostream& out, platform::Reporter& reporter,
-                                     CommandLine* line);
+std::optional<int> HandleCommandLine(const std::vector<std::string>& arguments,
+                                     const Accepts& accepts, std::ostream& out,
+                                     platform::Reporter& reporter, CommandLine* line);

@@ -49,6 +49,13 @@ void Form1::AnzeigestartButton_Click() {
   running_ = true;
   if (window_ != nullptr) window_->SetButtonEnabled(false);
   runner_.StatusRun();
+  while (repeat_ && !unloaded_) {
+    // A run ends when its last step's pause does, on a whole second: the next
+    // begins on that second, or on the nearest one if the run was late.
+    ticker_.PauseSeconds = 0;
+    ticker_.Pause();
+    if (!unloaded_) runner_.StatusRun();
+  }
   running_ = false;
   if (!unloaded_ && window_ != nullptr) window_->SetButtonEnabled(true);
 }

@@ -37,8 +37,12 @@ class Form1 final : public platform::FormEvents {
   bool Form_Load();
   // Closes the device link and ends a run in progress; never refuses the close.
   void Form_Unload() override;
-  // Runs the status run once. Ignored while a run is already in progress.
+  // Runs the status run once (or, repeating, run after run until the
+  // unload). Ignored while a run is already in progress.
   void AnzeigestartButton_Click() override;
+  // A click starts run after run: each begins at the second after the last
+  // one ended, with the clear and fresh readings, as a click then would.
+  void SetRepeat(bool repeat) { repeat_ = repeat; }
 
   [[nodiscard]] bool Running() const { return running_; }
   display::DisplayPort& Port() { return port_; }
@@ -53,4 +57,5 @@ class Form1 final : public platform::FormEvents {
   bool loaded_ = false;
   bool unloaded_ = false;
   bool running_ = false;
+  bool repeat_ = false;
 };

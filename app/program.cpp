@@ -14,6 +14,8 @@ class ProgramEvents final : public platform::FormEvents {
   ProgramEvents(Form1& form, Program& program) : form_(form), program_(program) {}
   void AnzeigestartButton_Click() override { form_.AnzeigestartButton_Click(); }
   void Form_Unload() override {
+    if (unloaded_) return;
+    unloaded_ = true;
     form_.Form_Unload();
     program_.Unloaded();
   }
@@ -21,34 +23,63 @@ class ProgramEvents final : public platform::FormEvents {
  private:
   Form1& form_;
   Program& program_;
+  bool unloaded_ = false;
 };
+
+// --no-window: Form1 without a window, run after run until a termination
+// request unloads it.
+int RunWithoutWindow(Program& program, Platform& platform, const CommandLine& line) {
+  platform::Windowless& windowless = *platform.windowless;
+  Form1 form(program.Controller(platform.machine), platform.machine.Clocks(), windowless.Events(),
+             program.Sensors(line, platform.machine));
+  if (!form.Form_Load()) {
+    platform.reporter.Say(kNoDeviceText);
+    return 1;
+  }
+  ProgramEvents events(form, program);
+  windowless.OnTermination([&events] { events.Form_Unload(); });
+  form.SetRepeat(true);
+  form.AnzeigestartButton_Click();
+  // Returns only once unloaded; this is for a run that could not go on.
+  events.Form_Unload();
+  return 0;
+}
 
 }  // namespace
 
 int Run(Program& program, Platform& platform) {
   CommandLine line;
-  if (const auto status = HandleCommandLine(platform.arguments, program.Demo(), platform.output,
-                                            platform.reporter, &line)) {
+  if (const auto status = HandleCommandLine(platform.arguments,
+                                            {program.Demo(), platform.windowless != nullptr},
+                                            platform.output, platform.reporter, &line)) {
     return *status;
   }
   if (line.sensors) {
     status::ListSensors(program.Sensors(line, platform.machine), platform.output);
     return 0;
   }
-  if (!program.Prepare(line, platform.reporter) || !platform.windows.Start()) return 1;
+  if (!program.Prepare(line, platform.reporter)) return 1;
+  if (line.no_window) return RunWithoutWindow(program, platform, line);
+  if (!platform.windows.Start()) return 1;
 
   platform::WindowSystem& windows = platform.windows;
   windows.SetProgramIcon(dot_matrix::PaintProgramIcon);
   platform::Iowkit& iowkit = program.Controller(platform.machine);
   platform::Sensors& sensors = program.Sensors(line, platform.machine);
   Form1 form(iowkit, platform.machine.Clocks(), platform.events, sensors);
+  form.SetRepeat(line.repeat);
   ProgramEvents events(form, program);
   const auto window = windows.MakeFormWindow(events, Form1Layout());
   form.SetWindow(window.get());
   if (!form.Form_Load()) return 1;
   windows.CloseOnTermination(*window);
-  window->Show();
+  if (line.minimized) {
+    window->ShowMinimized();
+  } else {
+    window->Show();
+  }
   program.Shown(windows, *window);
+  if (line.start) window->ClickLater();
   return windows.Run();
 }
 

@@ -16,6 +16,7 @@
 #include "platform/sensors.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
+#include "platform/windowless.h"
 
 namespace app {
 
@@ -28,6 +29,9 @@ struct Platform {
   platform::Machine& machine;
   platform::WindowSystem& windows;
   platform::EventPump& events;  // the pauses' event processing
+  // Running with no window system (--no-window); none where the platform
+  // has no such mode.
+  platform::Windowless* windowless = nullptr;
 };
 
 // Where the programs differ: statusanzeige is this class as it stands; the
@@ -48,8 +52,8 @@ class Program {
   virtual platform::Sensors& Sensors(const CommandLine& /*line*/, platform::Machine& machine) {
     return machine.MachineSensors();
   }
-  // After the main window has appeared, and after it has unloaded (the
-  // device link is closed then).
+  // After the main window has appeared (never with --no-window), and after
+  // it has unloaded (the device link is closed then).
   virtual void Shown(platform::WindowSystem& /*windows*/, platform::FormWindow& /*window*/) {}
   virtual void Unloaded() {}
 };
@@ -57,7 +61,11 @@ class Program {
 // Takes the command line (--help, --version, --sensors end the program at
 // once, without a window system), starts the window system and loads Form1:
 // without a device it shows the error box and returns 1, else it shows the
-// window and runs the event loop until the window has closed (returns 0).
+// window (minimized with --minimized), clicks its button with --start or
+// --repeat, and runs the event loop until the window has closed (returns 0).
+// With --no-window there is no window system: without a device it says so
+// and returns 1, else it runs run after run until a termination request,
+// then closes the device link and returns 0.
 int Run(Program& program, Platform& platform);
 
 // statusanzeige: the machine's controller and sensors.

@@ -22,6 +22,12 @@ class DemoProgram final : public app::Program {
   [[nodiscard]] bool Demo() const override { return true; }
 
   bool Prepare(const CommandLine& line, platform::Reporter& reporter) override {
+    // Each report goes to the log and to the display's window, where there
+    // are such.
+    iowkit_.SetReportListener([this](const std::uint8_t* report) {
+      if (log_) log_->Write(report);
+      if (display_) display_->Refresh();
+    });
     if (line.report_log.empty()) return true;
     log_file_.reset(std::fopen(line.report_log.c_str(), "a"));
     if (!log_file_) {
@@ -49,10 +55,6 @@ class DemoProgram final : public app::Program {
                                    [this] {
                                      if (form_window_ != nullptr) form_window_->Close();
                                    }});
-    iowkit_.SetReportListener([this](const std::uint8_t* report) {
-      if (log_) log_->Write(report);
-      if (display_) display_->Refresh();
-    });
     display_->ShowBelow(window);
   }
 

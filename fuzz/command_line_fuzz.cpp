@@ -27,14 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
   }
 
-  for (const bool demo : {false, true}) {
+  for (const Accepts accepts : {Accepts{false, true}, Accepts{true, true}, Accepts{true, false}}) {
+    const bool demo = accepts.demo;
     const std::string_view program = demo ? platform::kStatusanzeigeDemo : platform::kStatusanzeige;
     std::ostringstream out;
     std::ostringstream errors;
     platform::Reporter reporter(program, errors);
     CommandLine line;
-    const auto status = HandleCommandLine(arguments, demo, out, reporter, &line);
-    if (!ParseCommandLine(arguments, demo)) {
+    const auto status = HandleCommandLine(arguments, accepts, out, reporter, &line);
+    if (!ParseCommandLine(arguments, accepts)) {
       // Wrong arguments: status 2 and one message on the error stream only.
       Check(status == 2 && out.str().empty());
       const std::string message = errors.str();

@@ -39,7 +39,12 @@ class FormWindow {
   // icon. Returns once the user has dismissed it.
   virtual void ShowMessageBox(const std::string& title, const std::string& text) = 0;
   virtual void Show() = 0;
+  // Shows the window minimized (on the taskbar, or as the desktop keeps it).
+  virtual void ShowMinimized() = 0;
   virtual void SetButtonEnabled(bool enabled) = 0;
+  // Clicks the button once the event loop runs, as the user's click would
+  // come: nothing if the button is disabled by then.
+  virtual void ClickLater() = 0;
   // Closes the window as its close button does: Form_Unload follows.
   virtual void Close() = 0;
 };

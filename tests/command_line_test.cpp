@@ -7,53 +7,65 @@
 
 namespace {
 
+constexpr Accepts kPlain{};
+constexpr Accepts kDemo{true, false};
+constexpr Accepts kLinux{false, true};
+
 TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
-  EXPECT_TRUE(ParseCommandLine({"--help"}, false)->help);
-  EXPECT_TRUE(ParseCommandLine({"--version"}, false)->version);
-  EXPECT_FALSE(ParseCommandLine({"--system-sensors"}, false)) << "demo only";
-  EXPECT_EQ(ParseCommandLine({"extra"}, false).Error().text, "unknown argument 'extra'");
-  const auto demo = ParseCommandLine({"--system-sensors", "--report-log", "r.log"}, true);
+  EXPECT_TRUE(ParseCommandLine({"--help"}, kPlain)->help);
+  EXPECT_TRUE(ParseCommandLine({"--version"}, kPlain)->version);
+  EXPECT_FALSE(ParseCommandLine({"--system-sensors"}, kPlain)) << "demo only";
+  EXPECT_EQ(ParseCommandLine({"extra"}, kPlain).Error().text, "unknown argument 'extra'");
+  const auto demo = ParseCommandLine({"--system-sensors", "--report-log", "r.log"}, kDemo);
   ASSERT_TRUE(demo);
   EXPECT_TRUE(demo->system_sensors);
   EXPECT_EQ(demo->report_log, "r.log");
-  EXPECT_EQ(ParseCommandLine({"--report-log=x.log"}, true)->report_log, "x.log");
+  EXPECT_EQ(ParseCommandLine({"--report-log=x.log"}, kDemo)->report_log, "x.log");
   // No file name, in either spelling, is a mistake.
   for (const auto& arguments : std::vector<std::vector<std::string>>{
            {"--report-log"}, {"--report-log", ""}, {"--report-log="}}) {
-    const auto line = ParseCommandLine(arguments, true);
+    const auto line = ParseCommandLine(arguments, kDemo);
     ASSERT_FALSE(line) << arguments.back();
     EXPECT_EQ(line.Error().text, "--report-log needs a file name") << arguments.back();
   }
-  EXPECT_TRUE(ParseCommandLine({"--sensors"}, false)->sensors);
-  EXPECT_TRUE(ParseCommandLine({"--system-sensors", "--sensors"}, true)->sensors);
-  EXPECT_EQ(UsageLine("statusanzeige", false),
-            "Usage: statusanzeige [--help] [--version] [--sensors]");
+  EXPECT_TRUE(ParseCommandLine({"--sensors"}, kPlain)->sensors);
+  EXPECT_TRUE(ParseCommandLine({"--system-sensors", "--sensors"}, kDemo)->sensors);
+  // Unattended: each option implies those before it.
+  const auto no_window = ParseCommandLine({"--no-window"}, kLinux);
+  EXPECT_TRUE(no_window->no_window && no_window->repeat && no_window->start);
+  const auto repeat = ParseCommandLine({"--repeat", "--minimized"}, kPlain);
+  EXPECT_TRUE(repeat->repeat && repeat->start && repeat->minimized && !repeat->no_window);
+  EXPECT_FALSE(ParseCommandLine({"--no-window"}, kPlain)) << "only where the platform has it";
+  EXPECT_EQ(UsageLine("statusanzeige", kLinux),
+            "Usage: statusanzeige [--help] [--version] [--sensors] [--start] [--repeat] "
+            "[--no-window] [--minimized]");
 }
 
 TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
-  const auto handle = [](std::string_view program, bool demo,
+  const auto handle = [](std::string_view program, const Accepts& accepts,
                          const std::vector<std::string>& arguments) {
     std::ostringstream out;
     std::ostringstream errors;
     platform::Reporter reporter(program, errors);
     CommandLine line;
-    const auto status = HandleCommandLine(arguments, demo, out, reporter, &line);
+    const auto status = HandleCommandLine(arguments, accepts, out, reporter, &line);
     return std::make_tuple(status, out.str(), errors.str());
   };
-  EXPECT_EQ(handle("statusanzeige", false, {}), std::make_tuple(std::optional<int>(), "", ""));
-  EXPECT_EQ(handle("statusanzeige-demo", true, {"--version"}),
+  EXPECT_EQ(handle("statusanzeige", kPlain, {}), std::make_tuple(std::optional<int>(), "", ""));
+  EXPECT_EQ(handle("statusanzeige-demo", kDemo, {"--version"}),
             std::make_tuple(std::optional<int>(0), "statusanzeige-demo 1.0.0\n", ""));
-  const auto [status, out, errors] = handle("statusanzeige-demo", true, {"--bogus"});
+  const auto [status, out, errors] = handle("statusanzeige-demo", kDemo, {"--bogus"});
   EXPECT_EQ(status, 2);
   EXPECT_EQ(errors,
             "statusanzeige-demo: unknown argument '--bogus'; Usage: statusanzeige-demo [--help] "
-            "[--version] [--sensors] [--system-sensors] [--report-log FILE]\n");
-  const auto help = std::get<1>(handle("statusanzeige", false, {"--help"}));
+            "[--version] [--sensors] [--start] [--repeat] [--minimized] [--system-sensors] "
+            "[--report-log FILE]\n");
+  const auto help = std::get<1>(handle("statusanzeige", kPlain, {"--help"}));
   EXPECT_EQ(help.rfind("Usage: statusanzeige [--help]", 0), 0U);
   EXPECT_EQ(help.find("--report-log"), std::string::npos) << "the demo's options are its own";
   // --help wins over --version, whichever comes first.
-  EXPECT_EQ(std::get<1>(handle("statusanzeige", false, {"--version", "--help"})), help);
-  EXPECT_EQ(std::get<1>(handle("statusanzeige", false, {"--help", "--version"})), help);
+  EXPECT_EQ(std::get<1>(handle("statusanzeige", kPlain, {"--version", "--help"})), help);
+  EXPECT_EQ(std::get<1>(handle("statusanzeige", kPlain, {"--help", "--version"})), help);
 }
 
 }  // namespace

@@ -66,6 +66,9 @@ class FakeWindowSystem : public platform::WindowSystem {
   void CloseOnTermination(platform::FormWindow& /*window*/) override { termination_hooked = true; }
   int Run() override {
     ++runs;
+    for (; form_window != nullptr && form_window->clicks_queued > 0; --form_window->clicks_queued) {
+      form_window->ClickButton();
+    }
     if (user) user();
     return 0;
   }
@@ -80,12 +83,28 @@ class FakeWindowSystem : public platform::WindowSystem {
   int runs = 0;
 };
 
+// Running without windows, on the fake event processing; Terminate() is a
+// termination request.
+class FakeWindowless : public platform::Windowless {
+ public:
+  explicit FakeWindowless(FakeEventPump& events) : events_(events) {}
+  platform::EventPump& Events() override { return events_; }
+  void OnTermination(std::function<void()> stop) override { stop_ = std::move(stop); }
+  void Terminate() {
+    if (stop_) stop_();
+  }
+
+ private:
+  FakeEventPump& events_;
+  std::function<void()> stop_;
+};
+
 // Everything a program runs on, faked; `parts` is what the program gets.
 struct FakePlatform {
   explicit FakePlatform(std::vector<std::string> arguments = {},
                         std::string_view program = platform::kStatusanzeige)
       : reporter(program, errors),
-        parts{std::move(arguments), output, reporter, machine, windows, events} {}
+        parts{std::move(arguments), output, reporter, machine, windows, events, &windowless} {}
 
   std::ostringstream output;
   std::ostringstream errors;
@@ -93,6 +112,7 @@ struct FakePlatform {
   FakeMachine machine;
   FakeWindowSystem windows;
   FakeEventPump events{machine.clock};
+  FakeWindowless windowless{events};
   app::Platform parts;
 };
 

@@ -209,7 +209,9 @@ class FakeWindow : public platform::FormWindow {
     boxes.emplace_back(title, text);
   }
   void Show() override { visible = true; }
+  void ShowMinimized() override { visible = minimized = true; }
   void SetButtonEnabled(bool enabled) override { button_enabled = enabled; }
+  void ClickLater() override { ++clicks_queued; }
   void Close() override {
     if (closed) return;
     closed = true;
@@ -223,6 +225,8 @@ class FakeWindow : public platform::FormWindow {
 
   std::vector<std::pair<std::string, std::string>> boxes;
   bool visible = false;
+  bool minimized = false;
+  int clicks_queued = 0;  // FakeWindowSystem::Run clicks them
   bool button_enabled = true;
   bool closed = false;
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "fakes.h"
 
 namespace {
@@ -101,6 +103,28 @@ TEST_F(FormFixture, ClosingInsideAPauseEndsTheRunAndNothingIsSentAfterwards) {
   EXPECT_FALSE(window.button_enabled) << "a closed window's button stays off";
   form.AnzeigestartButton_Click();
   EXPECT_EQ(iowkit.writes.size(), writes_at_close) << "no run after the close";
+}
+
+TEST_F(FormFixture, RepeatingRunsEachNextRunOnTheSecondTheLastEndedUntilTheClose) {
+  constexpr std::size_t kRun = 9267;
+  ASSERT_TRUE(form.Form_Load());
+  form.SetRepeat(true);
+  std::vector<double> walls;
+  iowkit.on_write = [&] { walls.push_back(clock.SecondsSinceMidnight()); };
+  bool enabled_between_runs = false;
+  events.after_wait = [&] {
+    enabled_between_runs |= window.button_enabled;
+    if (iowkit.writes.size() > 2 * kRun + 100 && !window.closed) window.Close();
+  };
+  window.ClickButton();
+  ASSERT_GT(walls.size(), 2 * kRun);
+  EXPECT_EQ(walls[kRun], walls[kRun - 1] + 1.0) << "one second after run 1's last step";
+  EXPECT_EQ(walls[kRun], std::floor(walls[kRun])) << "on a whole second";
+  EXPECT_EQ(walls[2 * kRun], walls[2 * kRun - 1] + 1.0);
+  EXPECT_LT(iowkit.writes.size(), 2 * kRun + 100 + 24) << "nothing after the close";
+  EXPECT_EQ(sensors.calls.size(), 40U) << "fresh readings for each run; run 3 is in its first text";
+  EXPECT_FALSE(enabled_between_runs);
+  EXPECT_EQ(iowkit.closes.size(), 1U);
 }
 
 }  // namespace

@@ -15,6 +15,14 @@
 
 namespace {
 
+// The reports of one run with the fake sensors' readings.
+constexpr std::size_t kRunReports = 8955;
+
+std::string TempLog() {
+  return ::testing::TempDir() + "demo-reports-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
 std::size_t LinesIn(const std::string& path) {
   std::ifstream in(path);
   std::size_t lines = 0;
@@ -57,9 +65,7 @@ TEST(RunStatusanzeige, ArgumentsAreAnsweredBeforeAnyWindow) {
 
 TEST(RunDemo, ClosingEitherWindowClosesTheOtherAndEndsTheRun) {
   for (const bool close_display : {false, true}) {
-    const std::string log =
-        ::testing::TempDir() + "demo-reports-" +
-        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    const std::string log = TempLog();
     fakes::FakePlatform fake({"--report-log", log}, platform::kStatusanzeigeDemo);
     fake.windows.user = [&] {
       fakes::FakePaintedWindow& display = *fake.windows.painted_window;
@@ -94,6 +100,52 @@ TEST(RunDemo, AReportLogThatCannotBeOpenedEndsItBeforeAnyWindow) {
   EXPECT_EQ(fake.errors.str(),
             "statusanzeige-demo: cannot open report log /nonexistent/dir/log: No such file or "
             "directory\n");
+}
+
+TEST(RunStatusanzeige, StartClicksOnceAndRepeatRunsUntilTheClose) {
+  for (const bool repeat : {false, true}) {
+    fakes::FakePlatform fake({repeat ? "--repeat" : "--start", "--minimized"});
+    std::size_t writes_at_close = 0;
+    fake.events.At(fake.machine.clock.Monotonic() + 1000.0, [&] {
+      writes_at_close = fake.machine.iowkit.writes.size();
+      fake.windows.form_window->Close();
+    });
+    EXPECT_EQ(app::RunStatusanzeige(fake.parts), 0);
+    const fakes::FakeWindow& window = *fake.windows.form_window;
+    EXPECT_TRUE(window.minimized);
+    const std::size_t writes = fake.machine.iowkit.writes.size();
+    if (repeat) {
+      EXPECT_GT(writes, 2 * kRunReports) << "run after run";
+      EXPECT_EQ(writes, writes_at_close) << "nothing after the close";
+      EXPECT_FALSE(window.button_enabled);
+    } else {
+      EXPECT_EQ(writes, kRunReports) << "one run, as one click gives";
+      EXPECT_TRUE(window.button_enabled);
+    }
+  }
+}
+
+TEST(RunDemo, WithoutAWindowRunsRunAfterRunUntilATerminationRequest) {
+  const std::string log = TempLog();
+  fakes::FakePlatform fake({"--no-window", "--report-log", log}, platform::kStatusanzeigeDemo);
+  std::size_t logged_at_stop = 0;
+  fake.events.At(fake.machine.clock.Monotonic() + 500.0, [&] {
+    logged_at_stop = LinesIn(log);
+    fake.windowless.Terminate();
+  });
+  EXPECT_EQ(emulator::RunDemo(fake.parts), 0);
+  EXPECT_FALSE(fake.windows.started) << "no window system at all";
+  EXPECT_GT(logged_at_stop, kRunReports) << "a whole run, and the next begun";
+  EXPECT_EQ(LinesIn(log), logged_at_stop) << "nothing after the request";
+  std::remove(log.c_str());
+}
+
+TEST(RunStatusanzeige, WithoutAWindowOrADeviceSaysSoAndEndsWithStatus1) {
+  fakes::FakePlatform fake({"--no-window"});
+  fake.machine.iowkit.open_result = 0;
+  EXPECT_EQ(app::RunStatusanzeige(fake.parts), 1);
+  EXPECT_EQ(fake.errors.str(), "statusanzeige: Can not open device!\n");
+  EXPECT_FALSE(fake.windows.started);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -17,6 +18,8 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/form1.h"
 #include "emulator/display_model.h"
@@ -99,31 +102,67 @@ bool Within(double seconds, const std::function<bool()>& done) {
   return done();
 }
 
-TEST(QtDemo, SigtermClosesBothWindowsAndEndsTheProgramWithoutAReport) {
+// The demo program, started with `arguments` and a report log of its own;
+// `ready` (given the process and the log's path) says when to send SIGTERM.
+// Returns the exit status and the log.
+std::pair<int, std::string> DemoUntilSigterm(
+    std::vector<std::string> arguments, char** env,
+    const std::function<bool(pid_t, const std::string&)>& ready) {
   const std::string log = ::testing::TempDir() + "demo-" + std::to_string(::getpid()) + ".log";
-  const char* argv[] = {STATUSANZEIGE_DEMO, "--report-log", log.c_str(), nullptr};
+  std::remove(log.c_str());
+  arguments.insert(arguments.begin(), {STATUSANZEIGE_DEMO, "--report-log", log});
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
   pid_t pid = 0;
-  ASSERT_EQ(
-      ::posix_spawn(&pid, STATUSANZEIGE_DEMO, nullptr, nullptr, const_cast<char**>(argv), environ),
-      0);
+  if (::posix_spawn(&pid, STATUSANZEIGE_DEMO, nullptr, nullptr, argv.data(), env) != 0) {
+    return {-1, "not started"};
+  }
   int status = -1;
   const auto ended = [&] { return ::waitpid(pid, &status, WNOHANG) == pid; };
-  // Its windows are up once it takes SIGTERM as a close.
-  const bool ready = Within(30, [&] { return ended() || Catches(pid, SIGTERM); });
-  if (!ready || status != -1) ::kill(pid, SIGKILL);
-  ASSERT_TRUE(ready && status == -1) << "the demo did not come up";
+  if (!Within(30, [&] { return ended() || ready(pid, log); }) || status != -1) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return {-1, "did not come up"};
+  }
   ::kill(pid, SIGTERM);
-  // The emulated display's window must close too, or the event loop goes on.
   if (!Within(10, ended)) {
     ::kill(pid, SIGKILL);
     ::waitpid(pid, &status, 0);
-    FAIL() << "still running after SIGTERM";
+    return {-1, "still running after SIGTERM"};
   }
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   std::ostringstream reports;
   reports << std::ifstream(log).rdbuf();
-  EXPECT_EQ(reports.str(), "") << "no click, so no report, nor at the close";
   std::remove(log.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, reports.str()};
+}
+
+TEST(QtDemo, SigtermClosesBothWindowsAndEndsTheProgramWithoutAReport) {
+  // Its windows are up once it takes SIGTERM as a close; the emulated
+  // display's window must close too, or the event loop goes on.
+  const auto [status, reports] =
+      DemoUntilSigterm({}, environ, [](pid_t pid, const std::string& /*log*/) {
+        return Catches(pid, SIGTERM);
+      });
+  EXPECT_EQ(status, 0) << reports;
+  EXPECT_EQ(reports, "") << "no click, so no report, nor at the close";
+}
+
+TEST(QtDemo, WithoutAWindowRunsWithNoDisplayServerUntilSigterm) {
+  char no_display[] = "QT_QPA_PLATFORM=xcb";  // would fail, were Qt started
+  char* env[] = {no_display, nullptr};
+  const std::size_t steps_before = 2;
+  const auto [status, reports] =
+      DemoUntilSigterm({"--no-window"}, env, [&](pid_t pid, const std::string& log) {
+        std::size_t lines = 0;
+        std::ifstream in(log);
+        for (std::string line; std::getline(in, line);) ++lines;
+        return Catches(pid, SIGTERM) && lines >= 3 + (steps_before * 24);
+      });
+  EXPECT_EQ(status, 0) << reports;
+  const auto lines = static_cast<std::size_t>(std::count(reports.begin(), reports.end(), '\n'));
+  EXPECT_GE(lines, 3 + (steps_before * 24)) << "the clear, then the steps";
+  EXPECT_EQ((lines - 3) % 24, 0U) << "whole steps only: nothing after the request";
 }
 
 TEST(QtMessageBox, IsModalWithOneOkButtonAndNoIcon) {

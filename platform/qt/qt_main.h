@@ -11,6 +11,7 @@
 
 #include "app/program.h"
 #include "platform/linux/linux_machine.h"
+#include "platform/posix/windowless_loop.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_window_system.h"
 #include "platform/reporter.h"
@@ -23,9 +24,14 @@ inline int RunOnLinux(int argc, char* argv[], std::string_view program, int (*ru
   const auto machine = MakeLinuxMachine(reporter);
   QtWindowSystem windows(argc, argv);
   QtEventPump qt_events;
-  app::Platform parts{
-      {argv + std::min(argc, 1), argv + argc}, std::cout, reporter, *machine, windows,
-      events != nullptr ? *events : qt_events};
+  WindowlessLoop windowless;
+  app::Platform parts{{argv + std::min(argc, 1), argv + argc},
+                      std::cout,
+                      reporter,
+                      *machine,
+                      windows,
+                      events != nullptr ? *events : qt_events,
+                      &windowless};
   return run(parts);
 }
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
 
 #include "platform/qt/qt_canvas.h"
 
@@ -23,6 +24,11 @@ QtFormWindow::QtFormWindow(FormEvents& events, const FormLayout& layout) : event
   button_->setGeometry(layout.button_left, layout.button_top, layout.button_width,
                        layout.button_height);
   connect(button_, &QPushButton::clicked, this, [this] { events_.AnzeigestartButton_Click(); });
+}
+
+void QtFormWindow::ClickLater() {
+  // click() does nothing on a disabled button, as a user's click would.
+  QTimer::singleShot(0, button_, &QPushButton::click);
 }
 
 void QtFormWindow::ShowMessageBox(const std::string& title, const std::string& text) {

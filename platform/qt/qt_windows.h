@@ -16,7 +16,9 @@ class QtFormWindow final : public QWidget, public FormWindow {
 
   void ShowMessageBox(const std::string& title, const std::string& text) override;
   void Show() override { show(); }
+  void ShowMinimized() override { showMinimized(); }
   void SetButtonEnabled(bool enabled) override { button_->setEnabled(enabled); }
+  void ClickLater() override;
   void Close() override { close(); }
 
   [[nodiscard]] QPushButton* Button() const { return button_; }

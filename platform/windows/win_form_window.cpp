@@ -65,6 +65,19 @@ void WinFormWindow::Show() {
   if (button_ != nullptr && IsWindowEnabled(button_)) SetFocus(button_);
 }
 
+void WinFormWindow::ShowMinimized() {
+  if (window_ == nullptr) return;
+  // On the taskbar, without taking the focus from what the user is doing.
+  ShowWindow(window_, SW_SHOWMINNOACTIVE);
+}
+
+void WinFormWindow::ClickLater() {
+  if (window_ == nullptr || button_ == nullptr) return;
+  // What the button itself sends when it is clicked.
+  PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kButtonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(button_));
+}
+
 void WinFormWindow::SetButtonEnabled(bool enabled) {
   if (button_ == nullptr) return;
   EnableWindow(button_, enabled ? TRUE : FALSE);

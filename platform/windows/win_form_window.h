@@ -24,7 +24,9 @@ class WinFormWindow final : public FormWindow {
 
   void ShowMessageBox(const std::string& title, const std::string& text) override;
   void Show() override;
+  void ShowMinimized() override;
   void SetButtonEnabled(bool enabled) override;
+  void ClickLater() override;
   void Close() override;
 
   // Set once the window has closed; shared, so that it outlives the window.
