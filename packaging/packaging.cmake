@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Installation: the two programs, their manual pages, desktop entries with an
 # icon, the AppStream metadata, the udev rule that lets the logged-in user open
-# the controller, and the licence, copyright and changelog files.
+# the controller, the systemd units, and the licence, copyright and changelog
+# files.
 include(GNUInstallDirs)
 if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
   set(default_udev_dir "/usr/lib/udev/rules.d")
@@ -32,6 +33,19 @@ install(FILES packaging/statusanzeige.svg
 install(FILES packaging/${STATUSANZEIGE_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES packaging/70-statusanzeige.rules DESTINATION ${STATUSANZEIGE_UDEV_RULES_DIR})
+# The systemd units for running unattended (neither is enabled by installing
+# it): a system service for a machine without a desktop, and a user service
+# for the session.
+set(STATUSANZEIGE_SYSTEMD_DIR "${CMAKE_INSTALL_PREFIX}/lib/systemd" CACHE PATH
+    "Where the systemd units go (system/ and user/ below it)")
+configure_file(packaging/systemd/statusanzeige.service.in
+               ${CMAKE_BINARY_DIR}/packaging/system/statusanzeige.service @ONLY)
+configure_file(packaging/systemd/statusanzeige-user.service.in
+               ${CMAKE_BINARY_DIR}/packaging/user/statusanzeige.service @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/system/statusanzeige.service
+        DESTINATION ${STATUSANZEIGE_SYSTEMD_DIR}/system)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/user/statusanzeige.service
+        DESTINATION ${STATUSANZEIGE_SYSTEMD_DIR}/user)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The copyright file in Debian's machine-readable format names the licence;
 # the full text goes along everywhere but in the Debian package, whose

@@ -8,19 +8,25 @@
 ;   SOURCE_DIR  the source tree
 ;   OUTFILE     the installer to write
 ; "statusanzeige-<version>-setup.exe /S" installs without asking; the
-; uninstaller takes /S as well.
+; uninstaller takes /S as well. "Start with Windows", offered unchecked,
+; puts a shortcut that runs "statusanzeige.exe --repeat --minimized" into the
+; user's Startup folder; /StartWithWindows on the command line checks it.
 
+!pragma warning error all
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
+!include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "Sections.nsh"
 !include "x64.nsh"
 
 !define PRODUCT "statusanzeige"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define START_MENU "$SMPROGRAMS\${PRODUCT}"
+!define STARTUP_LINK "statusanzeige.lnk"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -40,22 +46,19 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "statusanzeige developers"
 
 LicenseData "${SOURCE_DIR}/COPYING"
 Page license
+Page components
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
-
-Function .onInit
-  SetRegView 64
-  SetShellVarContext all
-FunctionEnd
 
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
 FunctionEnd
 
-Section "statusanzeige"
+Section "statusanzeige" SecProgram
+  SectionIn RO
   SetOutPath "$INSTDIR"
   File "${BUILD_DIR}/statusanzeige.exe"
   File "${BUILD_DIR}/statusanzeige-demo.exe"
@@ -80,6 +83,15 @@ Section "statusanzeige"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; The user's own Startup folder: the display starts at each login, run after
+; run, with the window minimized.
+Section /o "Start with Windows" SecStartWithWindows
+  SetShellVarContext current
+  CreateShortcut "$SMSTARTUP\${STARTUP_LINK}" "$INSTDIR\statusanzeige.exe" \
+      "--repeat --minimized" "$INSTDIR\statusanzeige.exe" 0 SW_SHOWMINIMIZED
+  SetShellVarContext all
+SectionEnd
+
 Section "Uninstall"
   Delete "$INSTDIR\statusanzeige.exe"
   Delete "$INSTDIR\statusanzeige-demo.exe"
@@ -92,5 +104,22 @@ Section "Uninstall"
   Delete "${START_MENU}\statusanzeige-demo.lnk"
   RMDir "${START_MENU}"
 
+  SetShellVarContext current
+  Delete "$SMSTARTUP\${STARTUP_LINK}"
+  SetShellVarContext all
+  Delete "$SMSTARTUP\${STARTUP_LINK}"
+
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
+
+; After the sections, whose numbers it uses.
+Function .onInit
+  SetRegView 64
+  SetShellVarContext all
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/StartWithWindows" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecStartWithWindows}
+  ${EndIf}
+FunctionEnd

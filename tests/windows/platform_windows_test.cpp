@@ -102,25 +102,41 @@ TEST(WinEventPump, DispatchesWhatIsPendingAndWakesForWhatArrives) {
   pump.ProcessEvents(0.0);
   EXPECT_EQ(receiver.received, 2) << "everything pending, without waiting";
 
-  // A message from another thread ends the wait long before its limit.
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](void* window) -> DWORD {
-        Sleep(50);
-        PostMessageW(static_cast<HWND>(window), WM_APP, 0, 0);
-        return 0;
-      },
-      receiver.window_, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
-  for (int i = 0; i < 100 && receiver.received < 3; ++i) pump.ProcessEvents(60.0);
-  EXPECT_EQ(receiver.received, 3);
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
+  // A message from another thread ends the wait long before its limit, a
+  // plain one or one for a whole second (on its own timer, where there is
+  // one).
+  const auto post_later = [&] {
+    return CreateThread(
+        nullptr, 0,
+        [](void* window) -> DWORD {
+          Sleep(50);
+          PostMessageW(static_cast<HWND>(window), WM_APP, 0, 0);
+          return 0;
+        },
+        receiver.window_, 0, nullptr);
+  };
+  for (const bool for_second : {false, true}) {
+    const int before = receiver.received;
+    HANDLE thread = post_later();
+    ASSERT_NE(thread, nullptr);
+    for (int i = 0; i < 100 && receiver.received == before; ++i) {
+      if (for_second) {
+        pump.ProcessEventsUntilSecond(60.0);
+      } else {
+        pump.ProcessEvents(60.0);
+      }
+    }
+    EXPECT_EQ(receiver.received, before + 1) << for_second;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
 
-  // Nothing pending and no time to wait: returns.
+  // Nothing pending and no time to wait, or a timer soon due: returns.
   pump.ProcessEvents(0.0);
   pump.ProcessEvents(0.001);
-  EXPECT_EQ(receiver.received, 3);
+  pump.ProcessEventsUntilSecond(0.001);
+  pump.ProcessEventsUntilSecond(-1.0);
+  EXPECT_EQ(receiver.received, 4);
 }
 
 TEST(LineBuffer, HandsOnWholeLinesAndTheRestAtAFlush) {
