@@ -2,7 +2,7 @@
 // What the Linux programs' main() functions share: the program's name in
 // every message, the machine (iowarrior driver, lm-sensors, clocks), the Qt
 // window system and the Qt event pump, put together for `run`. The
-// benchmark hands in an event pump of its own.
+// benchmarks hand in an event pump, or a machine, of their own.
 #pragma once
 
 #include <algorithm>
@@ -19,16 +19,16 @@
 namespace platform {
 
 inline int RunOnLinux(int argc, char* argv[], std::string_view program, int (*run)(app::Platform&),
-                      EventPump* events = nullptr) {
+                      EventPump* events = nullptr, Machine* machine = nullptr) {
   Reporter reporter(program, std::cerr);
-  const auto machine = MakeLinuxMachine(reporter);
+  const auto linux_machine = machine == nullptr ? MakeLinuxMachine(reporter) : nullptr;
   QtWindowSystem windows(argc, argv);
   QtEventPump qt_events;
   WindowlessLoop windowless;
   app::Platform parts{{argv + std::min(argc, 1), argv + argc},
                       std::cout,
                       reporter,
-                      *machine,
+                      machine != nullptr ? *machine : *linux_machine,
                       windows,
                       events != nullptr ? *events : qt_events,
                       &windowless};

@@ -5,7 +5,10 @@
 // together for `run`.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/program.h"
 #include "platform/reporter.h"
@@ -17,15 +20,24 @@
 
 namespace platform {
 
-inline int RunOnWindows(std::string_view program, int (*run)(app::Platform&)) {
+// The benchmarks hand in an event pump, a machine or the arguments of their
+// own.
+inline int RunOnWindows(std::string_view program, int (*run)(app::Platform&),
+                        EventPump* events = nullptr, Machine* machine = nullptr,
+                        std::optional<std::vector<std::string>> arguments = std::nullopt) {
   AttachParentConsole();
   MessageStream errors(ConsoleOutput::Stream::kError, /*debugger=*/true);
   MessageStream output(ConsoleOutput::Stream::kOutput, /*debugger=*/false);
   Reporter reporter(program, errors);
-  const auto machine = MakeWindowsMachine(reporter);
+  const auto windows_machine = machine == nullptr ? MakeWindowsMachine(reporter) : nullptr;
   WinWindowSystem windows(reporter);
-  WinEventPump events;
-  app::Platform parts{CommandLineArguments(), output, reporter, *machine, windows, events};
+  WinEventPump win_events;
+  app::Platform parts{arguments ? std::move(*arguments) : CommandLineArguments(),
+                      output,
+                      reporter,
+                      machine != nullptr ? *machine : *windows_machine,
+                      windows,
+                      events != nullptr ? *events : win_events};
   return run(parts);
 }
 

@@ -51,5 +51,9 @@ statusanzeige_windows_program(statusanzeige ${_windows}/statusanzeige_main.cpp
 statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
   "statusanzeige-demo: statusanzeige on an emulated display" sa_emulator)
 
+# The soak benchmark (bench/soak), a console program for Wine.
+add_executable(statusanzeige-soak ${CMAKE_SOURCE_DIR}/bench/soak_windows_main.cpp)
+target_link_libraries(statusanzeige-soak PRIVATE sa_emulator sa_windows psapi)
+
 # The installer and the portable .zip.
 include(${CMAKE_SOURCE_DIR}/packaging/windows/windows-packaging.cmake)
