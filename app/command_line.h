@@ -14,11 +14,11 @@
 struct CommandLine {
   bool help = false;
   bool version = false;
-  bool sensors = false;    // list the sensors, then exit
-  bool start = false;      // click "Anzeigestart" once the window is shown
-  bool repeat = false;     // run after run until the end; implies start
-  bool no_window = false;  // no window system at all; implies repeat
-  bool minimized = false;  // show the window minimized
+  bool sensors = false;         // list the sensors, then exit
+  bool start = false;           // click "Anzeigestart" once the window is shown
+  bool repeat = false;          // run after run until the end; implies start
+  bool no_window = false;       // no window system at all; implies repeat
+  bool minimized = false;       // show the window minimized
   bool system_sensors = false;  // demo only
   std::string report_log;       // demo only
 };

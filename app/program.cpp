@@ -49,9 +49,9 @@ int RunWithoutWindow(Program& program, Platform& platform, const CommandLine& li
 
 int Run(Program& program, Platform& platform) {
   CommandLine line;
-  if (const auto status = HandleCommandLine(platform.arguments,
-                                            {program.Demo(), platform.windowless != nullptr},
-                                            platform.output, platform.reporter, &line)) {
+  if (const auto status =
+          HandleCommandLine(platform.arguments, {program.Demo(), platform.windowless != nullptr},
+                            platform.output, platform.reporter, &line)) {
     return *status;
   }
   if (line.sensors) {

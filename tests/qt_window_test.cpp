@@ -112,6 +112,7 @@ std::pair<int, std::string> DemoUntilSigterm(
   std::remove(log.c_str());
   arguments.insert(arguments.begin(), {STATUSANZEIGE_DEMO, "--report-log", log});
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
@@ -140,10 +141,8 @@ std::pair<int, std::string> DemoUntilSigterm(
 TEST(QtDemo, SigtermClosesBothWindowsAndEndsTheProgramWithoutAReport) {
   // Its windows are up once it takes SIGTERM as a close; the emulated
   // display's window must close too, or the event loop goes on.
-  const auto [status, reports] =
-      DemoUntilSigterm({}, environ, [](pid_t pid, const std::string& /*log*/) {
-        return Catches(pid, SIGTERM);
-      });
+  const auto [status, reports] = DemoUntilSigterm(
+      {}, environ, [](pid_t pid, const std::string& /*log*/) { return Catches(pid, SIGTERM); });
   EXPECT_EQ(status, 0) << reports;
   EXPECT_EQ(reports, "") << "no click, so no report, nor at the close";
 }
