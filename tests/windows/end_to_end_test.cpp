@@ -219,14 +219,26 @@ std::vector<std::vector<std::uint8_t>> ReadReportLog(const std::string& path) {
   return reports;
 }
 
-TEST_F(EndToEnd, DemoRunsTheFirstStepsOfAClickAndEndsWithItsWindow) {
+// A report log's name in the temporary folder, not yet there.
+std::wstring TempLog() {
   wchar_t folder[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, folder);
   wchar_t file[MAX_PATH] = {};
   GetTempFileNameW(folder, L"log", 0, file);
-  std::string log_path;
-  for (const wchar_t* c = file; *c != 0; ++c) log_path += static_cast<char>(*c);
   DeleteFileW(file);
+  return file;
+}
+
+std::string Narrow(const std::wstring& path) {
+  std::string narrow;
+  for (const wchar_t c : path) narrow += static_cast<char>(c);
+  return narrow;
+}
+
+TEST_F(EndToEnd, DemoRunsTheFirstStepsOfAClickAndEndsWithItsWindow) {
+  const std::wstring log = TempLog();
+  const wchar_t* const file = log.c_str();
+  const std::string log_path = Narrow(log);
 
   Program demo(Quoted(STATUSANZEIGE_DEMO_EXE) + " --report-log " + Quoted(log_path));
   ASSERT_TRUE(demo.Started());
@@ -287,6 +299,27 @@ TEST_F(EndToEnd, DemoRunsTheFirstStepsOfAClickAndEndsWithItsWindow) {
     }
     EXPECT_EQ(model.Shown(), first_text.substr(step, 8)) << "step " << step + 1;
   }
+}
+
+TEST_F(EndToEnd, DemoWithRepeatStartsMinimizedWithoutAClick) {
+  const std::wstring log = TempLog();
+  const std::string log_path = Narrow(log);
+  Program demo(Quoted(STATUSANZEIGE_DEMO_EXE) + " --repeat --minimized --report-log " +
+               Quoted(log_path));
+  ASSERT_TRUE(demo.Started());
+  HWND form = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    form = VisibleWindowOfClass(demo.Id(), L"StatusanzeigeForm1");
+    return form != nullptr || !demo.Running();
+  }));
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(IsIconic(form));
+  ASSERT_TRUE(WaitFor([&] { return ReadReportLog(log_path).size() >= 3 + 24; }))
+      << "the clear and a step, unclicked";
+  for (HWND child : Children(form)) EXPECT_FALSE(IsWindowEnabled(child)) << "greyed out";
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(demo.ExitStatus(), 0);
+  DeleteFileW(log.c_str());
 }
 
 TEST_F(EndToEnd, ClosingTheEmulatedDisplayEndsTheDemoToo) {
