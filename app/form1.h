@@ -40,7 +40,7 @@ class Form1 final : public platform::FormEvents {
   // Runs the status run once (or, repeating, run after run until the
   // unload). Ignored while a run is already in progress.
   void AnzeigestartButton_Click() override;
-  // A click starts run after run: each begins at the second after the last
+  // A click starts run after run: each begins on the whole second the last
   // one ended, with the clear and fresh readings, as a click then would.
   void SetRepeat(bool repeat) { repeat_ = repeat; }
 

@@ -40,7 +40,8 @@ int RunWithoutWindow(Program& program, Platform& platform, const CommandLine& li
   windowless.OnTermination([&events] { events.Form_Unload(); });
   form.SetRepeat(true);
   form.AnzeigestartButton_Click();
-  // Returns only once unloaded; this is for a run that could not go on.
+  // The runs end with the unload alone; were they to end otherwise, the link
+  // is closed all the same.
   events.Form_Unload();
   return 0;
 }
