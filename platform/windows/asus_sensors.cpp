@@ -52,7 +52,7 @@ std::string Hex(unsigned value) {
 }
 
 std::string NameFound(Reading reading, std::uint8_t naming) {
-  const std::string plain = InfoOf(reading).function;
+  std::string plain = InfoOf(reading).function;
   switch (static_cast<host::Naming>(naming)) {
     case host::Naming::kPlain:
       return plain;
@@ -144,10 +144,10 @@ std::string AsusDllSensors::Unusable() const {
 bool AsusDllSensors::Ready(Reading reading) {
   const bool new_text = last_ != reading;
   last_ = reading;
-  if (!started_) {
-    Start();
-  } else if (!host_.Running() && new_text &&
-             clock_.MonotonicSeconds() - started_at_ >= kRestartSeconds) {
+  // The first time; or again, for a host that died, at the first reading
+  // of a text and a minute after the last start at the soonest.
+  if (!started_ || (!host_.Running() && new_text &&
+                    clock_.MonotonicSeconds() - started_at_ >= kRestartSeconds)) {
     Start();
   }
   if (!unusable_.empty()) {
