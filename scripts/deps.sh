@@ -10,9 +10,12 @@ statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
 
 # What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
 # googletest's sources, nlohmann-json's headers, NSIS for the installer,
-# Wine with a virtual display for its tests, clang-tidy.
-statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools
-                                googletest nlohmann-json3-dev nsis wine wine64 fonts-wine xvfb
+# Wine with a virtual display for its tests, clang-tidy. The 32-bit sensor
+# host is built with the i686 compiler and tested with Wine's 32-bit side
+# (wine32, of the i386 architecture).
+statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix
+                                g++-mingw-w64-i686-posix mingw-w64-tools googletest
+                                nlohmann-json3-dev nsis wine wine64 wine32:i386 fonts-wine xvfb
                                 clang-tidy python3)
 
 # What tools/fuzz needs besides: clang with libFuzzer and the sanitizers'
@@ -38,6 +41,16 @@ statusanzeige_install_deps_only() {
   echo "Installing missing Debian packages: ${missing[*]}"
   local sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  # A package of another architecture (wine32:i386) needs that architecture
+  # known to dpkg; added once, before the package lists are fetched.
+  local arch
+  for arch in $(printf '%s\n' "${missing[@]}" | sed -n 's/^[^:]*:\(.*\)$/\1/p' | sort -u); do
+    if [ "$arch" != "$(dpkg --print-architecture)" ] &&
+       ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+      echo "Adding the $arch architecture to dpkg"
+      "${sudo[@]}" dpkg --add-architecture "$arch"
+    fi
+  done
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
     "${missing[@]}"

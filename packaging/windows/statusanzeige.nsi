@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-; The Windows installer: statusanzeige.exe and statusanzeige-demo.exe under
-; Program Files, Start-menu entries with the programs' icon, and an entry
-; under installed apps with an uninstaller. Built by CMake's "installer"
-; target (packaging/windows/windows-packaging.cmake), which passes:
+; The Windows installer: statusanzeige.exe and statusanzeige-demo.exe, with
+; their sensor hosts (32- and 64-bit), under Program Files, Start-menu
+; entries with the programs' icon, and an entry under installed apps with
+; an uninstaller. Built by CMake's "installer" target
+; (packaging/windows/windows-packaging.cmake), which passes:
 ;   VERSION     e.g. 1.0.0
-;   BUILD_DIR   where the two programs are
+;   BUILD_DIR   where the two programs and the sensor hosts are
 ;   SOURCE_DIR  the source tree
 ;   OUTFILE     the installer to write
 ; "statusanzeige-<version>-setup.exe /S" installs without asking; the
@@ -62,6 +63,8 @@ Section "statusanzeige" SecProgram
   SetOutPath "$INSTDIR"
   File "${BUILD_DIR}/statusanzeige.exe"
   File "${BUILD_DIR}/statusanzeige-demo.exe"
+  File "${BUILD_DIR}/statusanzeige-sensor-host32.exe"
+  File "${BUILD_DIR}/statusanzeige-sensor-host64.exe"
   File "/oname=README.md" "${SOURCE_DIR}/README.md"
   File "/oname=COPYING.txt" "${SOURCE_DIR}/COPYING"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -95,6 +98,8 @@ SectionEnd
 Section "Uninstall"
   Delete "$INSTDIR\statusanzeige.exe"
   Delete "$INSTDIR\statusanzeige-demo.exe"
+  Delete "$INSTDIR\statusanzeige-sensor-host32.exe"
+  Delete "$INSTDIR\statusanzeige-sensor-host64.exe"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\COPYING.txt"
   Delete "$INSTDIR\uninstall.exe"

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/windows/asus_sensors.h"
 
+#include <array>
+#include <cstdio>
+
 #include "platform/windows/text.h"
 
 namespace platform {
 namespace {
 
+namespace host = sensor_host;
+
 // Where LoadLibrary would find `name` (the program's folder first, then the
-// system's, then PATH), for messages; empty when it is nowhere.
+// system's, then PATH); empty when it is nowhere.
 std::wstring Locate(const std::wstring& name) {
   wchar_t path[MAX_PATH] = {};
   const DWORD length = SearchPathW(nullptr, name.c_str(), nullptr, MAX_PATH, path, nullptr);
@@ -15,94 +20,171 @@ std::wstring Locate(const std::wstring& name) {
   return std::wstring(path, length);
 }
 
-std::wstring ModulePath(HMODULE module) {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
-  return std::wstring(path, length);
+bool ReadAt(HANDLE file, DWORD offset, void* data, DWORD size) {
+  OVERLAPPED at{};
+  at.Offset = offset;
+  DWORD read = 0;
+  return ReadFile(file, data, size, &read, &at) != FALSE && read == size;
+}
+
+// The processor a Windows image is built for (IMAGE_FILE_MACHINE_I386,
+// IMAGE_FILE_MACHINE_AMD64, ...), from its PE header; 0 when it is none.
+WORD MachineOf(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  IMAGE_DOS_HEADER dos{};
+  DWORD signature = 0;
+  IMAGE_FILE_HEADER header{};
+  const auto pe = [&] { return static_cast<DWORD>(dos.e_lfanew); };
+  const bool ok = ReadAt(file, 0, &dos, sizeof(dos)) && dos.e_magic == IMAGE_DOS_SIGNATURE &&
+                  ReadAt(file, pe(), &signature, sizeof(signature)) &&
+                  signature == IMAGE_NT_SIGNATURE &&
+                  ReadAt(file, pe() + sizeof(signature), &header, sizeof(header));
+  CloseHandle(file);
+  return ok ? header.Machine : 0;
+}
+
+std::string Hex(unsigned value) {
+  char text[16] = {};
+  std::snprintf(text, sizeof(text), "0x%04X", value);
+  return text;
+}
+
+std::string NameFound(Reading reading, std::uint8_t naming) {
+  std::string plain = InfoOf(reading).function;
+  switch (static_cast<host::Naming>(naming)) {
+    case host::Naming::kPlain:
+      return plain;
+    case host::Naming::kDecorated:
+      return plain + "@0";
+    case host::Naming::kUnderscoreDecorated:
+      return "_" + plain + "@0";
+    case host::Naming::kNone:
+      break;
+  }
+  return {};
 }
 
 }  // namespace
 
-AsusDllSensors::AsusDllSensors(Reporter& reporter, std::wstring library)
-    : reporter_(reporter), library_name_(std::move(library)) {}
+AsusDllSensors::AsusDllSensors(Reporter& reporter, Clock& clock, std::wstring library,
+                               std::wstring host_folder)
+    : reporter_(reporter),
+      clock_(clock),
+      library_name_(std::move(library)),
+      host_folder_(std::move(host_folder)) {}
 
-AsusDllSensors::~AsusDllSensors() {
-  if (library_ != nullptr) FreeLibrary(library_);
+bool AsusDllSensors::Found() const { return !Locate(library_name_).empty(); }
+
+std::string AsusDllSensors::LibraryText() const {
+  return Narrow(library_name_) +
+         (path_.empty() || path_ == library_name_ ? "" : " (" + Narrow(path_) + ")");
 }
 
-void AsusDllSensors::Load() const {
-  if (loaded_) return;
-  loaded_ = true;
-  // No "cannot find" box from Windows for the library or what it needs.
-  const UINT previous_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  library_ = LoadLibraryW(library_name_.c_str());
-  load_error_ = library_ == nullptr ? GetLastError() : 0;
-  SetErrorMode(previous_mode);
-  if (library_ == nullptr) {
-    path_ = Locate(library_name_);
-    missing_ = Missing();
+void AsusDllSensors::Start() const {
+  started_ = true;
+  started_at_ = clock_.MonotonicSeconds();
+  hello_ = {};
+  unusable_.clear();
+  path_ = Locate(library_name_);
+  if (path_.empty()) {
+    unusable_ = "it is not beside the program, nor on the DLL search path";
     return;
   }
-  path_ = ModulePath(library_);
-  for (const ReadingInfo& info : kReadings) {
-    const auto index = static_cast<std::size_t>(info.reading);
-    const std::string plain = info.function;
-    for (const std::string& name : {plain, plain + "@0", "_" + plain + "@0"}) {
-      const FARPROC address = GetProcAddress(library_, name.c_str());
-      if (address == nullptr) continue;
-      functions_[index] = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-      names_[index] = name;
-      break;
-    }
+  const WORD machine = MachineOf(path_);
+  bits_ = machine == IMAGE_FILE_MACHINE_I386 ? 32 : machine == IMAGE_FILE_MACHINE_AMD64 ? 64 : 0;
+  if (bits_ == 0) {
+    unusable_ = machine == 0 ? "it is no Windows library"
+                             : "it is a library for another processor (machine " + Hex(machine) +
+                                   "), not for x86 or x64";
+    return;
   }
-  missing_ = Missing();
+  std::wstring folder = host_folder_;
+  if (folder.empty()) {
+    wchar_t program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    folder.assign(program, length);
+    folder.erase(folder.find_last_of(L"\\/") == std::wstring::npos ? 0
+                                                                   : folder.find_last_of(L"\\/"));
+  }
+  const std::wstring program = folder + L"\\" + (bits_ == 32 ? host::kHost32 : host::kHost64);
+  const auto hello = host_.Start(program, path_);
+  if (!hello) {
+    unusable_ = "its " + std::to_string(bits_) + "-bit sensor host failed: " + hello.Error().text;
+    return;
+  }
+  hello_ = *hello;
+  if (hello_.load_error != 0) {
+    const DWORD error = hello_.load_error;
+    std::string reason =
+        error == ERROR_MOD_NOT_FOUND ? "a library it needs is missing" : ErrorText(error);
+    if (!reason.empty() && reason.back() == '.') reason.pop_back();
+    unusable_ = "the " + std::to_string(bits_) + "-bit sensor host cannot load it: " + reason +
+                " (error " + std::to_string(error) + ")";
+    host_.Stop();
+    return;
+  }
+  bool any = false;
+  for (const std::uint8_t naming : hello_.naming) any = any || naming != 0;
+  if (!any) {
+    std::string names;
+    for (const ReadingInfo& info : kReadings)
+      names += (names.empty() ? "" : ", ") + std::string(info.function);
+    unusable_ = "it has none of the sensor functions " + names;
+    host_.Stop();
+  }
 }
 
-bool AsusDllSensors::Found() const {
-  Load();
-  // ERROR_MOD_NOT_FOUND also means that a library it needs is missing.
-  return library_ != nullptr || load_error_ != ERROR_MOD_NOT_FOUND || !path_.empty();
+std::string AsusDllSensors::Unusable() const {
+  if (!started_) Start();
+  return unusable_.empty() ? "" : "cannot use " + LibraryText() + ": " + unusable_;
 }
 
-std::string AsusDllSensors::Missing() const {
-  const std::string library =
-      Narrow(library_name_) +
-      (path_.empty() || path_ == library_name_ ? "" : " (" + Narrow(path_) + ")");
-  if (library_ == nullptr) {
-    std::string reason;
-    if (load_error_ == ERROR_BAD_EXE_FORMAT) {
-      reason = "it is a 32-bit library, and this program is 64-bit";
-    } else if (load_error_ == ERROR_MOD_NOT_FOUND && !path_.empty()) {
-      reason = "a library it needs is missing";
-    } else {
-      reason = ErrorText(load_error_);
-      if (!reason.empty() && reason.back() == '.') reason.pop_back();
-    }
-    return "cannot load " + library + ": " + reason + " (error " + std::to_string(load_error_) +
-           "); every reading shows 0";
+bool AsusDllSensors::Ready(Reading reading) {
+  const bool new_text = last_ != reading;
+  last_ = reading;
+  // The first time; or again, for a host that died, at the first reading
+  // of a text and a minute after the last start at the soonest.
+  if (!started_ || (!host_.Running() && new_text &&
+                    clock_.MonotonicSeconds() - started_at_ >= kRestartSeconds)) {
+    Start();
+  }
+  if (!unusable_.empty()) {
+    reporter_.SayOnce("Asus.dll", Unusable() + "; every reading shows 0");
+    return false;
   }
   std::string lacking;
   for (const ReadingInfo& info : kReadings) {
-    if (functions_[static_cast<std::size_t>(info.reading)] != nullptr) continue;
+    if (hello_.naming[static_cast<std::size_t>(info.reading)] != 0) continue;
     lacking += (lacking.empty() ? "" : ", ") + std::string(info.function) + " (" + info.name + ")";
   }
-  if (lacking.empty()) return {};
-  return library + " lacks " + lacking + "; these readings show 0";
+  if (!lacking.empty()) {
+    reporter_.SayOnce("Asus.dll lacks",
+                      LibraryText() + " lacks " + lacking + "; these readings show 0");
+  }
+  return host_.Running() && hello_.naming[static_cast<std::size_t>(reading)] != 0;
 }
 
 std::int32_t AsusDllSensors::Read(Reading reading) {
-  Load();
-  if (!missing_.empty()) reporter_.SayOnce("Asus.dll", missing_);
-  const Function function = functions_[static_cast<std::size_t>(reading)];
-  if (function == nullptr) return 0;
-  return function();
+  if (!Ready(reading)) return 0;
+  const auto result = host_.Call(static_cast<std::size_t>(reading));
+  if (result) return *result;
+  const std::string function = NameFound(reading, hello_.naming[static_cast<std::size_t>(reading)]);
+  reporter_.SayOnce("Asus.dll " + function + " " + result.Error().text,
+                    LibraryText() + " " + function + " (" + InfoOf(reading).name + ") " +
+                        result.Error().text +
+                        "; that reading shows 0, and so do the others until the sensor host is "
+                        "started again (at most once a minute)");
+  return 0;
 }
 
 std::string AsusDllSensors::Describe(Reading reading) const {
-  Load();
-  const auto index = static_cast<std::size_t>(reading);
-  if (functions_[index] == nullptr) return {};
-  return Narrow(path_.empty() ? library_name_ : path_) + " " + names_[index];
+  if (!started_) Start();
+  const std::string name = NameFound(reading, hello_.naming[static_cast<std::size_t>(reading)]);
+  if (!unusable_.empty() || name.empty()) return {};
+  return Narrow(path_) + " " + name + " (" + std::to_string(bits_) +
+         "-bit, through the sensor host)";
 }
 
 }  // namespace platform

@@ -2,56 +2,78 @@
 // The motherboard readings on Windows, through the board maker's sensor
 // library Asus.dll where it is installed (next to the program or on the DLL
 // search path): the seven functions named in platform/sensors.h, each taking
-// no argument and returning the reading. Each is looked up by its plain name,
+// no argument and returning the reading, looked up by their plain names,
 // then stdcall-decorated ("GetCPUTemperature@0", "_GetCPUTemperature@0").
-// A library that cannot be loaded (a 32-bit one, say) or that lacks
-// functions is said once, naming the library and the reason, at the first
-// reading; the readings it cannot give are 0.
+//
+// The program never loads the library itself: a sensor host of the
+// library's bitness (32 or 64, from its PE header) does, started at the
+// first reading and kept, and every reading is one call of the library's
+// function in the host. A call that crashes or does not return in time
+// shows 0 and is said once, naming the library and the function; the host
+// is started again at the next reading of another function, at most once a
+// minute (on the program's clock). Functions the library lacks are said
+// once, at the first reading; they show 0.
 #pragma once
 
-#include <windows.h>
-
-#include <array>
+#include <optional>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/reporter.h"
 #include "platform/sensors.h"
+#include "platform/windows/sensor_host/protocol.h"
+#include "platform/windows/sensor_host_process.h"
 
 namespace platform {
 
 class AsusDllSensors final : public Sensors {
  public:
-  // `library` is the DLL's name, or a path to it.
-  explicit AsusDllSensors(Reporter& reporter, std::wstring library = L"Asus.dll");
-  ~AsusDllSensors() override;
-  AsusDllSensors(const AsusDllSensors&) = delete;
-  AsusDllSensors& operator=(const AsusDllSensors&) = delete;
+  // `library` is the DLL's name, or a path to it; `host_folder` is where the
+  // sensor hosts are (empty: beside the program).
+  AsusDllSensors(Reporter& reporter, Clock& clock, std::wstring library = L"Asus.dll",
+                 std::wstring host_folder = {});
 
   // False when there is no such library at all: then another source is
-  // better. True when it is there, loadable or not.
+  // better. Starts nothing.
   [[nodiscard]] bool Found() const;
+  // Why the library cannot be used at all (no host of its kind, it loads in
+  // neither bitness, or it has none of the seven functions), for people;
+  // empty when it can. Starts the host.
+  [[nodiscard]] std::string Unusable() const;
 
   // The function's result as it returns it (ReadingOf tells the reading).
   std::int32_t Read(Reading reading) override;
-  // "C:\...\Asus.dll GetCPUTemperature"; empty for a reading it cannot give.
+  // "C:\...\Asus.dll GetCPUTemperature (32-bit, through the sensor host)";
+  // empty for a reading it cannot give.
   [[nodiscard]] std::string Describe(Reading reading) const override;
 
+  // The host's process, while there is one (for tests).
+  [[nodiscard]] DWORD HostProcessId() const { return host_.ProcessId(); }
+
+  // Seconds from one start of the host to the next, at least.
+  static constexpr double kRestartSeconds = 60.0;
+
  private:
-  using Function = int(WINAPI*)();
-  void Load() const;
-  // Why readings show 0, for people; empty when none does.
-  [[nodiscard]] std::string Missing() const;
+  // Starts the host, the first time or again.
+  void Start() const;
+  // Whether the host can take `reading` now: it runs, or it is started again.
+  bool Ready(Reading reading);
+  // "Asus.dll (C:\...\Asus.dll)", for messages.
+  [[nodiscard]] std::string LibraryText() const;
 
   Reporter& reporter_;
+  Clock& clock_;
   std::wstring library_name_;
-  // Loaded on first use.
-  mutable HMODULE library_ = nullptr;
-  mutable bool loaded_ = false;
-  mutable DWORD load_error_ = 0;
-  mutable std::wstring path_;  // where the library is, when known
-  mutable std::array<Function, kReadingCount> functions_{};
-  mutable std::array<std::string, kReadingCount> names_{};  // the name each was found by
-  mutable std::string missing_;                             // Missing(), once loaded
+  std::wstring host_folder_;
+
+  mutable SensorHostProcess host_;
+  mutable bool started_ = false;
+  mutable double started_at_ = 0.0;  // monotonic seconds of the last start
+  mutable std::wstring path_;        // where the library is, when found
+  mutable int bits_ = 0;
+  mutable sensor_host::Hello hello_{};
+  mutable std::string unusable_;  // Unusable(), after a start
+  std::optional<Reading> last_;   // the reading taken last
 };
 
 }  // namespace platform

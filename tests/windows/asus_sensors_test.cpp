@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Asus.dll through LoadLibrary and GetProcAddress, with fake libraries built
-// for the tests: a whole one, one that lacks two functions, and a 32-bit one.
+// Asus.dll through the sensor hosts, with fake libraries built for the
+// tests: 64-bit, a whole one and one that lacks two functions; 32-bit, with
+// plain and with decorated names, one that crashes and one that hangs.
 #include "platform/windows/asus_sensors.h"
 #include "tests/fakes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <sstream>
-#include <vector>
 
 #include "tests/windows/windows_test_paths.h"
 
@@ -26,68 +25,20 @@ std::string ReadAll(platform::Sensors& sensors) {
   return all;
 }
 
-// The smallest 32-bit (i386) DLL the loader recognises as one: headers and
-// one section holding a "ret".
-void WriteThirtyTwoBitDll(const std::wstring& path) {
-  std::vector<std::uint8_t> image(0x400, 0);
-  const auto put16 = [&](std::size_t at, std::uint16_t v) {
-    image[at] = v & 0xFF;
-    image[at + 1] = v >> 8;
-  };
-  const auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) image[at + i] = (v >> (8 * i)) & 0xFF;
-  };
-  image[0] = 'M';
-  image[1] = 'Z';
-  put32(0x3C, 0x40);  // where the PE header starts
-  image[0x40] = 'P';
-  image[0x41] = 'E';
-  put16(0x44, 0x014C);  // i386
-  put16(0x46, 1);       // one section
-  put16(0x54, 0xE0);    // size of the optional header
-  put16(0x56, 0x2102);  // executable, 32-bit, DLL
-  const std::size_t opt = 0x58;
-  put16(opt, 0x010B);           // PE32
-  put32(opt + 4, 0x200);        // size of code
-  put32(opt + 20, 0x1000);      // base of code
-  put32(opt + 24, 0x1000);      // base of data
-  put32(opt + 28, 0x10000000);  // image base
-  put32(opt + 32, 0x1000);      // section alignment
-  put32(opt + 36, 0x200);       // file alignment
-  put16(opt + 40, 4);           // OS version 4.0
-  put16(opt + 48, 4);           // subsystem version 4.0
-  put32(opt + 56, 0x2000);      // size of image
-  put32(opt + 60, 0x200);       // size of headers
-  put16(opt + 68, 2);           // Windows GUI
-  put32(opt + 72, 0x100000);    // stack reserve
-  put32(opt + 76, 0x1000);      // stack commit
-  put32(opt + 80, 0x100000);    // heap reserve
-  put32(opt + 84, 0x1000);      // heap commit
-  put32(opt + 92, 16);          // data directories
-  const std::size_t section = opt + 0xE0;
-  const char name[] = ".text";
-  for (std::size_t i = 0; i < 5; ++i) image[section + i] = static_cast<std::uint8_t>(name[i]);
-  put32(section + 8, 0x1000);       // virtual size
-  put32(section + 12, 0x1000);      // virtual address
-  put32(section + 16, 0x200);       // size of raw data
-  put32(section + 20, 0x200);       // file offset
-  put32(section + 36, 0x60000020);  // code, execute, read
-  image[0x200] = 0xC3;
-  std::ofstream(path.c_str(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()),
-             static_cast<std::streamsize>(image.size()));
-}
-
 TEST(AsusDllSensors, ReadsTheSevenFunctionsByPlainAndDecoratedNames) {
   fakes::Said errors;
-  platform::AsusDllSensors sensors(errors.reporter, testing_paths::FakeAsus("full"));
+  fakes::FakeClock clock;
+  platform::AsusDllSensors sensors(errors.reporter, clock, testing_paths::FakeAsus("full"),
+                                   testing_paths::SensorHosts());
   EXPECT_TRUE(sensors.Found());
   // The first CPU temperature is 49, the next 50; the fan's high bits do not count.
   EXPECT_EQ(ReadAll(sensors), "49 35 1352 3344 5040 12160 3125");
   EXPECT_EQ(sensors.Read(Reading::kCpuTemperature), 50);
   EXPECT_EQ(errors.str(), "");
   const std::string core = sensors.Describe(Reading::kCoreVoltage);
-  EXPECT_NE(core.find("Asus.dll _GetVoltIN1@0"), std::string::npos) << core;
+  EXPECT_NE(core.find("Asus.dll _GetVoltIN1@0 (64-bit, through the sensor host)"),
+            std::string::npos)
+      << core;
   EXPECT_NE(sensors.Describe(Reading::kBoardTemperature).find("Asus.dll GetMBTemperature@0"),
             std::string::npos);
   EXPECT_NE(sensors.Describe(Reading::kCpuFan).find("Asus.dll GetFanCPURPM"), std::string::npos);
@@ -95,7 +46,9 @@ TEST(AsusDllSensors, ReadsTheSevenFunctionsByPlainAndDecoratedNames) {
 
 TEST(AsusDllSensors, ALibraryThatLacksFunctionsSaysSoOnceAndShowsZeroForThem) {
   fakes::Said errors;
-  platform::AsusDllSensors sensors(errors.reporter, testing_paths::FakeAsus("lacking"));
+  fakes::FakeClock clock;
+  platform::AsusDllSensors sensors(errors.reporter, clock, testing_paths::FakeAsus("lacking"),
+                                   testing_paths::SensorHosts());
   EXPECT_TRUE(sensors.Found());
   EXPECT_EQ(ReadAll(sensors), "49 35 1352 3344 5040 0 0");
   EXPECT_EQ(ReadAll(sensors), "50 35 1352 3344 5040 0 0");
@@ -109,29 +62,66 @@ TEST(AsusDllSensors, ALibraryThatLacksFunctionsSaysSoOnceAndShowsZeroForThem) {
   EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
 }
 
-TEST(AsusDllSensors, AThirtyTwoBitLibraryIsNamedWithItsReasonAndEveryReadingIsZero) {
-  const std::wstring folder = testing_paths::TemporaryFolder(L"asus32");
-  const std::wstring path = folder + L"\\Asus.dll";
-  WriteThirtyTwoBitDll(path);
-  fakes::Said errors;
-  platform::AsusDllSensors sensors(errors.reporter, path);
-  EXPECT_TRUE(sensors.Found());
-  EXPECT_EQ(ReadAll(sensors), "0 0 0 0 0 0 0");
-  EXPECT_EQ(sensors.Describe(Reading::kCpuTemperature), "");
-  const std::string text = errors.str();
-  EXPECT_NE(text.find("statusanzeige: cannot load "), std::string::npos) << text;
-  EXPECT_NE(text.find("\\Asus.dll: it is a 32-bit library, and this program is 64-bit "
-                      "(error 193); every reading shows 0\n"),
-            std::string::npos)
-      << text;
-  EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
-  DeleteFileW(path.c_str());
-  RemoveDirectoryW(folder.c_str());
+TEST(AsusDllSensors, ThirtyTwoBitLibrariesGiveTheirReadingsThroughTheThirtyTwoBitHost) {
+  for (const char* variant : {"32-plain", "32-decorated"}) {
+    SCOPED_TRACE(variant);
+    fakes::Said errors;
+    fakes::FakeClock clock;
+    platform::AsusDllSensors sensors(errors.reporter, clock, testing_paths::FakeAsus(variant),
+                                     testing_paths::SensorHosts());
+    EXPECT_EQ(ReadAll(sensors), "49 35 1352 3344 5040 12160 3121");
+    // As the function returns it, garbage in the upper half and all: the
+    // next CPU temperature, 50.
+    EXPECT_EQ(static_cast<std::uint32_t>(sensors.Read(Reading::kCpuTemperature)), 0xABCD0032U);
+    EXPECT_EQ(sensors.Read(Reading::kCpuFan), 3122) << "every reading is a call of its own";
+    const std::string name =
+        std::string(variant) == "32-plain" ? "GetMBTemperature" : "GetMBTemperature@0";
+    EXPECT_NE(sensors.Describe(Reading::kBoardTemperature)
+                  .find("\\Asus.dll " + name + " (32-bit, through the sensor host)"),
+              std::string::npos)
+        << sensors.Describe(Reading::kBoardTemperature);
+    EXPECT_EQ(errors.str(), "");
+  }
+}
+
+// A crash and a hang in GetVoltIN2 (3.3 V rail).
+TEST(AsusDllSensors, AFailedCallShowsZeroOnceSaidAndTheHostStartsAgainAtTheNextTextAfterAMinute) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"32-crash", "crashed (exception 0xC0000005)"}, {"32-hang", "did not return within 500 ms"}};
+  for (const auto& [variant, what] : cases) {
+    SCOPED_TRACE(variant);
+    fakes::Said errors;
+    fakes::FakeClock clock;
+    platform::AsusDllSensors sensors(errors.reporter, clock, testing_paths::FakeAsus(variant),
+                                     testing_paths::SensorHosts());
+    EXPECT_EQ(sensors.Read(Reading::kCoreVoltage), 1352);
+    HANDLE host = OpenProcess(SYNCHRONIZE, FALSE, sensors.HostProcessId());
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(sensors.Read(Reading::kRail3V3), 0);
+    EXPECT_TRUE(testing_paths::Ends(host)) << "the host is ended";
+    CloseHandle(host);
+    const std::string said = errors.str();
+    EXPECT_NE(said.find("\\Asus.dll GetVoltIN2 (3.3 V rail) " + std::string(what) +
+                        "; that reading shows 0"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+
+    EXPECT_EQ(sensors.Read(Reading::kRail3V3), 0) << "the rest of its text";
+    clock.Advance(59.0);
+    EXPECT_EQ(sensors.Read(Reading::kRail5V), 0) << "not within a minute of the last start";
+    clock.Advance(1.0);
+    EXPECT_EQ(sensors.Read(Reading::kRail5V), 0) << "not inside a text";
+    EXPECT_EQ(sensors.HostProcessId(), 0U);
+    EXPECT_EQ(sensors.Read(Reading::kRail12V), 12160) << "started again at the next text";
+    EXPECT_EQ(errors.str(), said);
+  }
 }
 
 TEST(AsusDllSensors, NoLibraryAtAllIsNotFound) {
   fakes::Said errors;
-  platform::AsusDllSensors sensors(errors.reporter, L"NoSuchSensorLibrary.dll");
+  fakes::FakeClock clock;
+  platform::AsusDllSensors sensors(errors.reporter, clock, L"NoSuchSensorLibrary.dll");
   EXPECT_FALSE(sensors.Found());
 }
 

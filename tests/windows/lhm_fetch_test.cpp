@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
+#include <fstream>
 #include <thread>
+#include <vector>
 
 #include "platform/shared/lhm_sensors.h"
 #include "platform/windows/lhm_fetch.h"
@@ -216,10 +219,101 @@ TEST(LhmFetch, WithoutAsusDllTheMachineSensorsAreLibreHardwareMonitors) {
             "(/amdcpu/0/temperature/0)");
   EXPECT_EQ(sensors->Read(Reading::kCpuFan), 1480);
 
-  const auto asus = platform::MakeWindowsSensors(
-      errors.reporter, clock, testing_paths::FakeAsus("full"), L"127.0.0.1", server.Port());
+  const auto asus =
+      platform::MakeWindowsSensors(errors.reporter, clock, testing_paths::FakeAsus("full"),
+                                   L"127.0.0.1", server.Port(), testing_paths::SensorHosts());
   EXPECT_EQ(asus->Read(Reading::kRail3V3), 3344);
   EXPECT_EQ(errors.str(), "");
+}
+
+// The smallest 32-bit (i386) DLL the loader recognises as one: headers and
+// one section holding a "ret".
+void WriteThirtyTwoBitDll(const std::wstring& path) {
+  std::vector<std::uint8_t> image(0x400, 0);
+  const auto put16 = [&](std::size_t at, std::uint16_t v) {
+    image[at] = v & 0xFF;
+    image[at + 1] = v >> 8;
+  };
+  const auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) image[at + i] = (v >> (8 * i)) & 0xFF;
+  };
+  image[0] = 'M';
+  image[1] = 'Z';
+  put32(0x3C, 0x40);  // where the PE header starts
+  image[0x40] = 'P';
+  image[0x41] = 'E';
+  put16(0x44, 0x014C);  // i386
+  put16(0x46, 1);       // one section
+  put16(0x54, 0xE0);    // size of the optional header
+  put16(0x56, 0x2102);  // executable, 32-bit, DLL
+  const std::size_t opt = 0x58;
+  put16(opt, 0x010B);           // PE32
+  put32(opt + 4, 0x200);        // size of code
+  put32(opt + 20, 0x1000);      // base of code
+  put32(opt + 24, 0x1000);      // base of data
+  put32(opt + 28, 0x10000000);  // image base
+  put32(opt + 32, 0x1000);      // section alignment
+  put32(opt + 36, 0x200);       // file alignment
+  put16(opt + 40, 4);           // OS version 4.0
+  put16(opt + 48, 4);           // subsystem version 4.0
+  put32(opt + 56, 0x2000);      // size of image
+  put32(opt + 60, 0x200);       // size of headers
+  put16(opt + 68, 2);           // Windows GUI
+  put32(opt + 72, 0x100000);    // stack reserve
+  put32(opt + 76, 0x1000);      // stack commit
+  put32(opt + 80, 0x100000);    // heap reserve
+  put32(opt + 84, 0x1000);      // heap commit
+  put32(opt + 92, 16);          // data directories
+  const std::size_t section = opt + 0xE0;
+  const char name[] = ".text";
+  for (std::size_t i = 0; i < 5; ++i) image[section + i] = static_cast<std::uint8_t>(name[i]);
+  put32(section + 8, 0x1000);       // virtual size
+  put32(section + 12, 0x1000);      // virtual address
+  put32(section + 16, 0x200);       // size of raw data
+  put32(section + 20, 0x200);       // file offset
+  put32(section + 36, 0x60000020);  // code, execute, read
+  image[0x200] = 0xC3;
+  std::ofstream(path.c_str(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()),
+             static_cast<std::streamsize>(image.size()));
+}
+
+// An Asus.dll that loads in neither bitness, or has none of the seven
+// functions, is said once; the readings are LibreHardwareMonitor's.
+TEST(LhmFetch, ALibraryThatCannotBeUsedIsSaidOnceAndLibreHardwareMonitorReadsInstead) {
+  Winsock winsock;
+  TestServer server(Fixture("amd_tctl_it8686e.json"));
+  const std::wstring folder = testing_paths::TemporaryFolder(L"unusable");
+  const std::wstring path = folder + L"\\Asus.dll";
+  const std::pair<const char*, const char*> cases[] = {
+      {"no library",
+       "Asus.dll: it is no Windows library; reading the sensors from "
+       "LibreHardwareMonitor instead\n"},
+      {"no functions",
+       "Asus.dll: it has none of the sensor functions GetCPUTemperature, "
+       "GetMBTemperature, GetVoltIN1, GetVoltIN2, GetVoltIN3, GetVoltIN4, "
+       "GetFanCPURPM; reading the sensors from LibreHardwareMonitor instead\n"}};
+  for (const auto& [what, said] : cases) {
+    SCOPED_TRACE(what);
+    if (std::string(what) == "no library") {
+      std::ofstream(path.c_str(), std::ios::binary) << "MZ, but no more";
+    } else {
+      WriteThirtyTwoBitDll(path);
+    }
+    fakes::FakeClock clock;
+    fakes::Said errors;
+    const auto sensors = platform::MakeWindowsSensors(errors.reporter, clock, path, L"127.0.0.1",
+                                                      server.Port(), testing_paths::SensorHosts());
+    EXPECT_EQ(sensors->Read(Reading::kCpuFan), 1480);
+    EXPECT_EQ(sensors->Read(Reading::kCpuFan), 1480);
+    const std::string text = errors.str();
+    EXPECT_EQ(text.rfind("statusanzeige: cannot use ", 0), 0U) << text;
+    EXPECT_NE(text.find(said), std::string::npos) << text;
+    EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
+    EXPECT_TRUE(testing_paths::ChildrenRunning(L"statusanzeige-sensor-host32.exe").empty());
+  }
+  DeleteFileW(path.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 TEST(LhmFetch, WithNeitherSourceTheMessageSaysWhatWasTriedAndHowToEnableOne) {
