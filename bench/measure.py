@@ -24,6 +24,21 @@ def peak_rss_mb(pid):
     return float("nan")
 
 
+def context_switches(pid):
+    """Voluntary plus involuntary context switches of all the process's threads."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/status") as f:
+                for line in f:
+                    if line.startswith(("voluntary_ctxt_switches:",
+                                        "nonvoluntary_ctxt_switches:")):
+                        total += int(line.split()[1])
+        except FileNotFoundError:  # a thread that has just ended
+            pass
+    return total
+
+
 def find_window(name):
     out = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
     ids = out.stdout.split()
@@ -53,8 +68,10 @@ def measure(binary, run_seconds):
                    check=True)
     time.sleep(0.5)
     run_cpu0, run_t0 = cpu_seconds(proc.pid), time.monotonic()
+    switches0, wall0 = context_switches(proc.pid), time.time()
     time.sleep(run_seconds)
     running = (cpu_seconds(proc.pid) - run_cpu0) / (time.monotonic() - run_t0)
+    switches, wall = context_switches(proc.pid) - switches0, time.time()
     rss = peak_rss_mb(proc.pid)
     proc.terminate()
     proc.wait(timeout=10)
@@ -66,9 +83,12 @@ def measure(binary, run_seconds):
     # The first step follows the click; the others are paced to whole seconds.
     late = [(s[0] - int(s[0])) * 1000 for s in steps[1:]]
     spans = [(s[-1] - s[0]) * 1000 for s in steps]
+    # Wake-ups: every context switch of every thread while the run was measured.
+    steps_in_run = sum(1 for s in steps if wall0 <= s[0] < wall)
     return {
         "CPU while running (core s / s)": running,
         "CPU while idle (core s / s)": idle,
+        "wake-ups per step (all threads)": switches / max(steps_in_run, 1),
         "step lateness median (ms)": statistics.median(late),
         "step lateness max (ms)": max(late),
         "longest step, 24 reports (ms)": max(spans),
