@@ -51,7 +51,7 @@ class DemoProgram final : public app::Program {
                                    }});
     iowkit_.SetReportListener([this](const std::uint8_t* report) {
       if (log_) log_->Write(report);
-      if (display_) display_->Refresh();
+      if (display_) view_.RefreshChanged(*display_);
     });
     display_->ShowBelow(window);
   }

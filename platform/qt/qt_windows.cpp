@@ -5,8 +5,6 @@
 #include <QMessageBox>
 #include <QPainter>
 
-#include "platform/qt/qt_canvas.h"
-
 namespace platform {
 
 void ShowQtMessageBox(QWidget* parent, const QString& title, const QString& text) {
@@ -55,9 +53,9 @@ void QtPaintedWindow::Close() {
   closing_ = false;
 }
 
-void QtPaintedWindow::paintEvent(QPaintEvent* /*event*/) {
+void QtPaintedWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  QtCanvas canvas(painter);
+  QtCanvas canvas(painter, &pictures_, event->region());
   if (setup_.paint) setup_.paint(canvas);
 }
 
