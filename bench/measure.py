@@ -7,13 +7,29 @@ import sys
 import tempfile
 import time
 
-TICKS = os.sysconf("SC_CLK_TCK")
+
+def over_threads(pid, name, value):
+    """The sum of value(text of /proc/PID/task/TID/name) over the process's threads."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/{name}") as f:
+                total += value(f.read())
+        except FileNotFoundError:  # a thread that has just ended
+            pass
+    return total
 
 
 def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS  # utime + stime
+    """Time on a CPU of all the process's threads, to the nanosecond."""
+    return over_threads(pid, "schedstat", lambda text: int(text.split()[0])) / 1e9
+
+
+def context_switches(pid):
+    """Voluntary plus involuntary context switches of all the process's threads."""
+    return over_threads(pid, "status", lambda text: sum(
+        int(line.split()[1]) for line in text.splitlines()
+        if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:"))))
 
 
 def peak_rss_mb(pid):
@@ -22,21 +38,6 @@ def peak_rss_mb(pid):
             if line.startswith("VmHWM:"):
                 return int(line.split()[1]) / 1024
     return float("nan")
-
-
-def context_switches(pid):
-    """Voluntary plus involuntary context switches of all the process's threads."""
-    total = 0
-    for task in os.listdir(f"/proc/{pid}/task"):
-        try:
-            with open(f"/proc/{pid}/task/{task}/status") as f:
-                for line in f:
-                    if line.startswith(("voluntary_ctxt_switches:",
-                                        "nonvoluntary_ctxt_switches:")):
-                        total += int(line.split()[1])
-        except FileNotFoundError:  # a thread that has just ended
-            pass
-    return total
 
 
 def find_window(name):
