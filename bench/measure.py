@@ -25,11 +25,11 @@ def cpu_seconds(pid):
     return over_threads(pid, "schedstat", lambda text: int(text.split()[0])) / 1e9
 
 
-def context_switches(pid):
-    """Voluntary plus involuntary context switches of all the process's threads."""
+def context_switches(pid, kinds=("voluntary", "nonvoluntary")):
+    """Context switches of the given kinds of all the process's threads."""
+    names = tuple(f"{kind}_ctxt_switches:" for kind in kinds)
     return over_threads(pid, "status", lambda text: sum(
-        int(line.split()[1]) for line in text.splitlines()
-        if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:"))))
+        int(line.split()[1]) for line in text.splitlines() if line.startswith(names)))
 
 
 def peak_rss_mb(pid):
@@ -70,9 +70,11 @@ def measure(binary, run_seconds):
     time.sleep(0.5)
     run_cpu0, run_t0 = cpu_seconds(proc.pid), time.monotonic()
     switches0, wall0 = context_switches(proc.pid), time.time()
+    preempted0 = context_switches(proc.pid, ("nonvoluntary",))
     time.sleep(run_seconds)
     running = (cpu_seconds(proc.pid) - run_cpu0) / (time.monotonic() - run_t0)
     switches, wall = context_switches(proc.pid) - switches0, time.time()
+    preempted = context_switches(proc.pid, ("nonvoluntary",)) - preempted0
     rss = peak_rss_mb(proc.pid)
     proc.terminate()
     proc.wait(timeout=10)
@@ -90,6 +92,7 @@ def measure(binary, run_seconds):
         "CPU while running (core s / s)": running,
         "CPU while idle (core s / s)": idle,
         "wake-ups per step (all threads)": switches / max(steps_in_run, 1),
+        "  of which preempted (involuntary)": preempted / max(steps_in_run, 1),
         "step lateness median (ms)": statistics.median(late),
         "step lateness max (ms)": max(late),
         "longest step, 24 reports (ms)": max(spans),
