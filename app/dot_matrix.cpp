@@ -13,8 +13,8 @@ void DrawCharacter(platform::Canvas& canvas, int x, int y, const Glyph& glyph, i
     key |= static_cast<std::uint64_t>(column) << shift;
     shift += 8;
   }
-  const int width = 4 * pitch + dot;
-  const int height = 6 * pitch + dot;
+  const int width = CharacterWidth(pitch, dot);
+  const int height = CharacterHeight(pitch, dot);
   canvas.Picture(key, x, y, width, height, [&](platform::Canvas& picture) {
     picture.FillRect(0, 0, width, height, kModule);
     for (int column = 0; column < 5; ++column) {

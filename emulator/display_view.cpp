@@ -37,9 +37,6 @@ int CharacterLeft(std::size_t position) {
          digit * (kCharWidth + kCharGap);
 }
 constexpr int kCharacterTop = kMargin + kModulePad;
-// The box a character's dots fill (dot_matrix::DrawCharacter).
-constexpr int kCharacterBoxWidth = 4 * kPitch + kDot;
-constexpr int kCharacterBoxHeight = 6 * kPitch + kDot;
 
 }  // namespace
 
@@ -71,7 +68,8 @@ void DisplayView::RefreshChanged(platform::PaintedWindow& window) {
     const dot_matrix::Glyph glyph = GlyphAt(position);
     if (glyph == refreshed_glyphs_[position]) continue;
     refreshed_glyphs_[position] = glyph;
-    window.Refresh(CharacterLeft(position), kCharacterTop, kCharacterBoxWidth, kCharacterBoxHeight);
+    window.Refresh(CharacterLeft(position), kCharacterTop, dot_matrix::CharacterWidth(kPitch, kDot),
+                   dot_matrix::CharacterHeight(kPitch, kDot));
   }
   std::string status = StatusLine();
   if (status == refreshed_status_) return;
