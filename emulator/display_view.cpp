@@ -37,6 +37,26 @@ int CharacterLeft(std::size_t position) {
          digit * (kCharWidth + kCharGap);
 }
 constexpr int kCharacterTop = kMargin + kModulePad;
+// A character is a picture of its dots on the module's colour, one for each
+// glyph, from the top left corner of its top left dot; with a pixel more to
+// the right and below, which a dot's edge reaches on GDI.
+constexpr int kCharacterWidth = 4 * kPitch + kDot + 1;
+constexpr int kCharacterHeight = 6 * kPitch + kDot + 1;
+
+void DrawCharacter(platform::Canvas& canvas, std::size_t position, const dot_matrix::Glyph& glyph) {
+  // The picture's name: 'C' and the lit dots.
+  std::uint64_t key = std::uint64_t{'C'} << 56U;
+  int shift = 0;
+  for (const std::uint8_t column : glyph) {
+    key |= static_cast<std::uint64_t>(column) << shift;
+    shift += 8;
+  }
+  canvas.Picture(key, CharacterLeft(position), kCharacterTop, kCharacterWidth, kCharacterHeight,
+                 [&glyph](platform::Canvas& picture) {
+                   picture.FillRect(0, 0, kCharacterWidth, kCharacterHeight, dot_matrix::kModule);
+                   dot_matrix::DrawCharacter(picture, 0, 0, glyph, kPitch, kDot);
+                 });
+}
 
 }  // namespace
 
@@ -57,8 +77,7 @@ void DisplayView::Paint(platform::Canvas& canvas) const {
                    });
   }
   for (std::size_t position = 0; position < DisplayModel::kPositions; ++position) {
-    dot_matrix::DrawCharacter(canvas, CharacterLeft(position), kCharacterTop, GlyphAt(position),
-                              kPitch, kDot);
+    DrawCharacter(canvas, position, GlyphAt(position));
   }
   canvas.Text(kMargin, kStatusTop, Width() - 2 * kMargin, kStatusHeight, StatusLine(), kStatusText);
 }
@@ -68,8 +87,7 @@ void DisplayView::RefreshChanged(platform::PaintedWindow& window) {
     const dot_matrix::Glyph glyph = GlyphAt(position);
     if (glyph == refreshed_glyphs_[position]) continue;
     refreshed_glyphs_[position] = glyph;
-    window.Refresh(CharacterLeft(position), kCharacterTop, dot_matrix::CharacterWidth(kPitch, kDot),
-                   dot_matrix::CharacterHeight(kPitch, kDot));
+    window.Refresh(CharacterLeft(position), kCharacterTop, kCharacterWidth, kCharacterHeight);
   }
   std::string status = StatusLine();
   if (status == refreshed_status_) return;
