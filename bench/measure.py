@@ -7,13 +7,29 @@ import sys
 import tempfile
 import time
 
-TICKS = os.sysconf("SC_CLK_TCK")
+
+def over_threads(pid, name, value):
+    """The sum of value(text of /proc/PID/task/TID/name) over the process's threads."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/{name}") as f:
+                total += value(f.read())
+        except FileNotFoundError:  # a thread that has just ended
+            pass
+    return total
 
 
 def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS  # utime + stime
+    """Time on a CPU of all the process's threads, to the nanosecond."""
+    return over_threads(pid, "schedstat", lambda text: int(text.split()[0])) / 1e9
+
+
+def context_switches(pid, kinds=("voluntary", "nonvoluntary")):
+    """Context switches of the given kinds of all the process's threads."""
+    names = tuple(f"{kind}_ctxt_switches:" for kind in kinds)
+    return over_threads(pid, "status", lambda text: sum(
+        int(line.split()[1]) for line in text.splitlines() if line.startswith(names)))
 
 
 def peak_rss_mb(pid):
@@ -53,8 +69,12 @@ def measure(binary, run_seconds):
                    check=True)
     time.sleep(0.5)
     run_cpu0, run_t0 = cpu_seconds(proc.pid), time.monotonic()
+    switches0, wall0 = context_switches(proc.pid), time.time()
+    preempted0 = context_switches(proc.pid, ("nonvoluntary",))
     time.sleep(run_seconds)
     running = (cpu_seconds(proc.pid) - run_cpu0) / (time.monotonic() - run_t0)
+    switches, wall = context_switches(proc.pid) - switches0, time.time()
+    preempted = context_switches(proc.pid, ("nonvoluntary",)) - preempted0
     rss = peak_rss_mb(proc.pid)
     proc.terminate()
     proc.wait(timeout=10)
@@ -66,9 +86,13 @@ def measure(binary, run_seconds):
     # The first step follows the click; the others are paced to whole seconds.
     late = [(s[0] - int(s[0])) * 1000 for s in steps[1:]]
     spans = [(s[-1] - s[0]) * 1000 for s in steps]
+    # Wake-ups: every context switch of every thread while the run was measured.
+    steps_in_run = sum(1 for s in steps if wall0 <= s[0] < wall)
     return {
         "CPU while running (core s / s)": running,
         "CPU while idle (core s / s)": idle,
+        "wake-ups per step (all threads)": switches / max(steps_in_run, 1),
+        "  of which preempted (involuntary)": preempted / max(steps_in_run, 1),
         "step lateness median (ms)": statistics.median(late),
         "step lateness max (ms)": max(late),
         "longest step, 24 reports (ms)": max(spans),

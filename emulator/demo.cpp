@@ -26,7 +26,7 @@ class DemoProgram final : public app::Program {
     // are such.
     iowkit_.SetReportListener([this](const std::uint8_t* report) {
       if (log_) log_->Write(report);
-      if (display_) display_->Refresh();
+      if (display_) view_.RefreshChanged(*display_);
     });
     if (line.report_log.empty()) return true;
     log_file_.reset(std::fopen(line.report_log.c_str(), "a"));

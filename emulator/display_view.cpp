@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "app/dot_matrix.h"
 #include "emulator/font5x7.h"
 
 namespace emulator {
@@ -20,8 +19,44 @@ constexpr int kCharHeight = 7 * kPitch;
 constexpr int kModuleWidth = 2 * kModulePad + 4 * kCharWidth + 3 * kCharGap;
 constexpr int kModuleHeight = 2 * kModulePad + kCharHeight;
 constexpr int kStatusHeight = 26;
+constexpr int kStatusTop = kMargin + kModuleHeight + 4;
 constexpr platform::Color kBackground{0x2B, 0x2D, 0x30};
 constexpr platform::Color kStatusText{0xB0, 0xB0, 0xB0};
+
+// A module is a picture a little larger than its box, which its outline's
+// antialiased edge reaches beyond (two pixels, so that the picture stays on
+// whole device pixels at 150 %).
+constexpr int kModuleBleed = 2;
+constexpr std::uint64_t kModuleKey = std::uint64_t{'M'} << 56U;
+
+// The top left dot of the character at `position`.
+int CharacterLeft(std::size_t position) {
+  const int module = static_cast<int>(position / 4);
+  const int digit = static_cast<int>(position % 4);
+  return kMargin + module * (kModuleWidth + kModuleGap) + kModulePad +
+         digit * (kCharWidth + kCharGap);
+}
+constexpr int kCharacterTop = kMargin + kModulePad;
+// A character is a picture of its dots on the module's colour, one for each
+// glyph, from the top left corner of its top left dot; with a pixel more to
+// the right and below, which a dot's edge reaches on GDI.
+constexpr int kCharacterWidth = 4 * kPitch + kDot + 1;
+constexpr int kCharacterHeight = 6 * kPitch + kDot + 1;
+
+void DrawCharacter(platform::Canvas& canvas, std::size_t position, const dot_matrix::Glyph& glyph) {
+  // The picture's name: 'C' and the lit dots.
+  std::uint64_t key = std::uint64_t{'C'} << 56U;
+  int shift = 0;
+  for (const std::uint8_t column : glyph) {
+    key |= static_cast<std::uint64_t>(column) << shift;
+    shift += 8;
+  }
+  canvas.Picture(key, CharacterLeft(position), kCharacterTop, kCharacterWidth, kCharacterHeight,
+                 [&glyph](platform::Canvas& picture) {
+                   picture.FillRect(0, 0, kCharacterWidth, kCharacterHeight, dot_matrix::kModule);
+                   dot_matrix::DrawCharacter(picture, 0, 0, glyph, kPitch, kDot);
+                 });
+}
 
 }  // namespace
 
@@ -32,19 +67,38 @@ void DisplayView::Paint(platform::Canvas& canvas) const {
   canvas.FillRect(0, 0, Width(), Height(), kBackground);
   for (int module = 0; module < 2; ++module) {
     const int left = kMargin + module * (kModuleWidth + kModuleGap);
-    canvas.RoundedRect(left, kMargin, kModuleWidth, kModuleHeight, 4, dot_matrix::kModule,
-                       dot_matrix::kOutline);
-    for (int digit = 0; digit < 4; ++digit) {
-      const std::size_t position = (module * 4U) + static_cast<unsigned>(digit);
-      bool lit = false;
-      const std::uint8_t code = model_.CodeAt(position, &lit);
-      dot_matrix::DrawCharacter(canvas, left + kModulePad + digit * (kCharWidth + kCharGap),
-                                kMargin + kModulePad, lit ? Glyph(code) : dot_matrix::Glyph{},
-                                kPitch, kDot);
-    }
+    canvas.Picture(kModuleKey, left - kModuleBleed, kMargin - kModuleBleed,
+                   kModuleWidth + 2 * kModuleBleed, kModuleHeight + 2 * kModuleBleed,
+                   [](platform::Canvas& picture) {
+                     picture.FillRect(0, 0, kModuleWidth + 2 * kModuleBleed,
+                                      kModuleHeight + 2 * kModuleBleed, kBackground);
+                     picture.RoundedRect(kModuleBleed, kModuleBleed, kModuleWidth, kModuleHeight, 4,
+                                         dot_matrix::kModule, dot_matrix::kOutline);
+                   });
   }
-  canvas.Text(kMargin, kMargin + kModuleHeight + 4, Width() - 2 * kMargin, kStatusHeight,
-              StatusLine(), kStatusText);
+  for (std::size_t position = 0; position < DisplayModel::kPositions; ++position) {
+    DrawCharacter(canvas, position, GlyphAt(position));
+  }
+  canvas.Text(kMargin, kStatusTop, Width() - 2 * kMargin, kStatusHeight, StatusLine(), kStatusText);
+}
+
+void DisplayView::RefreshChanged(platform::PaintedWindow& window) {
+  for (std::size_t position = 0; position < DisplayModel::kPositions; ++position) {
+    const dot_matrix::Glyph glyph = GlyphAt(position);
+    if (glyph == refreshed_glyphs_[position]) continue;
+    refreshed_glyphs_[position] = glyph;
+    window.Refresh(CharacterLeft(position), kCharacterTop, kCharacterWidth, kCharacterHeight);
+  }
+  std::string status = StatusLine();
+  if (status == refreshed_status_) return;
+  refreshed_status_ = std::move(status);
+  window.Refresh(kMargin, kStatusTop, Width() - 2 * kMargin, kStatusHeight);
+}
+
+dot_matrix::Glyph DisplayView::GlyphAt(std::size_t position) const {
+  bool lit = false;
+  const std::uint8_t code = model_.CodeAt(position, &lit);
+  return lit ? Glyph(code) : dot_matrix::Glyph{};
 }
 
 std::string DisplayView::StatusLine() const {

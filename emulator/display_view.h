@@ -4,10 +4,13 @@
 // values and the number of reports. Painted on any platform's Canvas.
 #pragma once
 
+#include <array>
 #include <string>
 
+#include "app/dot_matrix.h"
 #include "emulator/display_model.h"
 #include "platform/canvas.h"
+#include "platform/window_system.h"
 
 namespace emulator {
 
@@ -22,11 +25,21 @@ class DisplayView {
   static int Height();
 
   void Paint(platform::Canvas& canvas) const;
+  // Asks `window` to repaint what has changed since the last call (or since
+  // the view was made): the characters whose dots have changed, and the
+  // status line. The rest stays as painted.
+  void RefreshChanged(platform::PaintedWindow& window);
   // "port 0: E7   port 1: 41   reports: 27"
   [[nodiscard]] std::string StatusLine() const;
 
  private:
+  // The dots that position shows.
+  [[nodiscard]] dot_matrix::Glyph GlyphAt(std::size_t position) const;
+
   const DisplayModel& model_;
+  // What was shown when last asked for.
+  std::array<dot_matrix::Glyph, DisplayModel::kPositions> refreshed_glyphs_{};
+  std::string refreshed_status_ = StatusLine();
 };
 
 }  // namespace emulator

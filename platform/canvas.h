@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -29,6 +30,13 @@ class Canvas {
   // One line of text in the toolkit's default font, left-aligned and
   // vertically centred in the box.
   virtual void Text(int x, int y, int width, int height, const std::string& text, Color color) = 0;
+  // A picture that is the same wherever it goes: `paint` draws it on a canvas
+  // whose origin is the picture's top left corner, within width x height,
+  // covering every pixel. `key` names it: the same key, the same picture.
+  // A window's canvas paints each key once per scale into a bitmap of its
+  // own and copies that from then on; other canvases paint it each time.
+  virtual void Picture(std::uint64_t key, int x, int y, int width, int height,
+                       const std::function<void(Canvas&)>& paint) = 0;
 };
 
 }  // namespace platform

@@ -19,8 +19,10 @@ class PaintedWindow {
   virtual ~PaintedWindow() = default;
   // Shows the window just below `beside`, which is already shown.
   virtual void ShowBelow(const FormWindow& beside) = 0;
-  // Asks for a repaint once the event loop runs again.
-  virtual void Refresh() = 0;
+  // Asks for a repaint of a box of the client area (pixels at 96 DPI) once
+  // the event loop runs again; what the box holds is painted, and what lies
+  // beside it may be left as it is.
+  virtual void Refresh(int x, int y, int width, int height) = 0;
   // Closes the window; its close listener is not called for this.
   virtual void Close() = 0;
 };

@@ -5,13 +5,14 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/dot_matrix.h"
 #include "app/form1.h"
 #include "emulator/display_model.h"
 #include "emulator/display_view.h"
 #include "emulator/emulated_iowkit.h"
 #include "emulator/emulated_sensors.h"
 #include "emulator/font5x7.h"
-#include "fakes.h"
+#include "fake_platform.h"
 
 namespace {
 
@@ -128,7 +129,8 @@ TEST(Font5x7, PrintableAsciiHasGlyphsAndOtherCodesAreBlank) {
   }
 }
 
-// Records what is painted: the lit dots and the text.
+// Records what is painted: the lit dots (where they land in the window), the
+// pictures and the text. A picture is painted where it goes, each time.
 struct RecordingCanvas : platform::Canvas {
   void FillRect(int, int, int, int, platform::Color) override {}
   void RoundedRect(int, int, int, int, int, platform::Color, platform::Color) override {
@@ -136,13 +138,28 @@ struct RecordingCanvas : platform::Canvas {
   }
   void Ellipse(int x, int y, int, int, platform::Color fill) override {
     ++dots;
-    if (fill == platform::Color{0xFF, 0x2A, 0x1A}) lit_x.push_back(x), lit_y.push_back(y);
+    if (fill == dot_matrix::kLit) lit_x.push_back(origin_x + x), lit_y.push_back(origin_y + y);
   }
-  void Text(int, int, int, int, const std::string& line, platform::Color) override { text = line; }
+  void Text(int x, int y, int width, int height, const std::string& line,
+            platform::Color) override {
+    text = line;
+    text_box = {x, y, width, height};
+  }
+  void Picture(std::uint64_t key, int x, int y, int width, int height,
+               const std::function<void(platform::Canvas&)>& paint) override {
+    pictures.push_back({key, {x, y, width, height}});
+    origin_x = x, origin_y = y;
+    paint(*this);
+    origin_x = origin_y = 0;
+  }
   int modules = 0;
   int dots = 0;
   std::vector<int> lit_x, lit_y;
   std::string text;
+  std::array<int, 4> text_box{};
+  std::vector<std::pair<std::uint64_t, std::array<int, 4>>> pictures;
+  int origin_x = 0;
+  int origin_y = 0;
 };
 
 TEST(DisplayView, PaintsEightCharactersOfLitDotsOnlyWhereWrittenAndTheStatusLine) {
@@ -168,6 +185,53 @@ TEST(DisplayView, PaintsEightCharactersOfLitDotsOnlyWhereWrittenAndTheStatusLine
   EXPECT_LT(*left, emulator::DisplayView::Width() / 4) << "leftmost character";
   EXPECT_GT(*right, emulator::DisplayView::Width() * 3 / 4) << "rightmost character";
   EXPECT_EQ(two.text, "port 0: E7   port 1: 38   reports: 4");
+
+  // Two modules, then the characters, each a picture named by its dots: the
+  // two eights share one.
+  ASSERT_EQ(two.pictures.size(), 2U + 8U);
+  EXPECT_EQ(two.pictures[0].first, two.pictures[1].first) << "the modules look alike";
+  const auto character = [](const RecordingCanvas& canvas, std::size_t position) {
+    return canvas.pictures.at(2 + position).first;
+  };
+  EXPECT_EQ(character(two, 0), character(two, 7));
+  EXPECT_NE(character(two, 0), character(two, 1)) << "an eight is no blank";
+  EXPECT_EQ(character(two, 1), character(blank, 0));
+  EXPECT_NE(character(two, 1), two.pictures[0].first) << "a blank is no module";
+}
+
+// What a window is asked to repaint: the characters whose dots change, each
+// in its own box, and the status line, report by report.
+TEST(DisplayView, AsksToRepaintOnlyTheCharactersThatChangedAndTheStatusLine) {
+  emulator::DisplayModel model;
+  emulator::DisplayView view(model);
+  fakes::FakePaintedWindow window({});
+  RecordingCanvas painted;
+  view.Paint(painted);
+  const auto box_of = [&](std::size_t position) {
+    return painted.pictures.at(2 + position).second;
+  };
+  const std::array<int, 4> status = painted.text_box;
+  const auto report = [&](std::uint8_t port0, std::uint8_t port1) {
+    window.refreshed.clear();
+    model.SetPorts(port0, port1);
+    view.RefreshChanged(window);
+    return window.refreshed;
+  };
+  using Boxes = std::vector<std::array<int, 4>>;
+
+  EXPECT_EQ(report(0xE5, 'A'), Boxes{status}) << "the strobe goes low: nothing latched yet";
+  EXPECT_EQ(report(0xE7, 'A'), (Boxes{box_of(7), status})) << "position 7 shows A";
+  report(0xE5, 'A');
+  EXPECT_EQ(report(0xE7, 'A'), Boxes{status}) << "A again: the same dots";
+  report(0xFB, 'B');  // position 0
+  report(0xFF, 'B');
+  report(0xDB, 'A');  // position 1 (address 2)
+  EXPECT_EQ(report(0xDF, 'A'), (Boxes{box_of(1), status}));
+  window.refreshed.clear();
+  view.RefreshChanged(window);
+  EXPECT_TRUE(window.refreshed.empty()) << "nothing changed since";
+  EXPECT_EQ(report(0x7F, 0), (Boxes{box_of(0), box_of(1), box_of(7), status}))
+      << "the clear darkens the three lit characters";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // calls `user` once, then returns.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <sstream>
 
@@ -28,7 +29,9 @@ class FakePaintedWindow : public platform::PaintedWindow {
  public:
   explicit FakePaintedWindow(platform::PaintedWindowSetup setup) : setup(std::move(setup)) {}
   void ShowBelow(const platform::FormWindow& /*beside*/) override { visible = true; }
-  void Refresh() override { ++refreshes; }
+  void Refresh(int x, int y, int width, int height) override {
+    refreshed.push_back({x, y, width, height});
+  }
   void Close() override { visible = false; }
   // The user closes it with its close button.
   void UserClose() {
@@ -38,7 +41,8 @@ class FakePaintedWindow : public platform::PaintedWindow {
 
   platform::PaintedWindowSetup setup;
   bool visible = false;
-  int refreshes = 0;
+  // The boxes asked to be repainted, in turn: x, y, width, height.
+  std::vector<std::array<int, 4>> refreshed;
 };
 
 class FakeWindowSystem : public platform::WindowSystem {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "emulator/display_model.h"
+#include "platform/canvas.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/iowkit.h"
@@ -198,6 +199,21 @@ class FakeSensors : public platform::Sensors {
     }
     return steady[name];
   }
+};
+
+// A picture for Canvas::Picture, 10 x 10 pixels dark with a red box of 4 x 5
+// at (2, 3); it counts how often it is painted.
+struct CountedPicture {
+  static constexpr platform::Color kRed{0xFF, 0x2A, 0x1A};
+  static constexpr platform::Color kDark{0x12, 0x06, 0x06};
+  [[nodiscard]] std::function<void(platform::Canvas&)> Paint() {
+    return [this](platform::Canvas& picture) {
+      ++made;
+      picture.FillRect(0, 0, 10, 10, kDark);
+      picture.FillRect(2, 3, 4, 5, kRed);
+    };
+  }
+  int made = 0;
 };
 
 // The main window without a toolkit: it records what the program asks of it,

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -24,6 +25,8 @@
 #include "app/form1.h"
 #include "emulator/display_model.h"
 #include "emulator/display_view.h"
+#include "fakes.h"
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_windows.h"
 #include "platform/qt/termination_signals.h"
@@ -219,6 +222,45 @@ TEST(QtPaintedWindow, DrawsTheEmulatedDisplayWithLitDotsOnlyForWrittenCharacters
   window.show();
   window.close();
   EXPECT_EQ(user_closes, 1);
+}
+
+// A picture lands where it goes, painted in place or copied from the pixmap
+// made once for its device pixel ratio (here 2); a repaint covers only its
+// region.
+TEST(QtCanvas, PicturesAreMadeOncePerRatioAndCopiedOnlyIntoTheRepaintedRegion) {
+  fakes::CountedPicture counted;
+  const auto dot = counted.Paint();
+  platform::QtPictures pictures;
+  QImage image(200, 80, QImage::Format_RGB32);  // at 200 %
+  image.setDevicePixelRatio(2.0);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    platform::QtCanvas in_place(painter);
+    in_place.Picture(7, 10, 10, 10, 10, dot);
+    platform::QtCanvas keeping(painter, &pictures);
+    keeping.Picture(7, 30, 10, 10, 10, dot);
+    keeping.Picture(7, 50, 10, 10, 10, dot);
+    platform::QtCanvas repainting(painter, &pictures, QRegion(70, 10, 4, 10));
+    repainting.Picture(7, 70, 10, 10, 10, dot);
+    repainting.FillRect(70, 25, 20, 5, fakes::CountedPicture::kRed);
+  }
+  const auto at = [&](int x, int y) {
+    return image.pixelColor(2 * x + 1, 2 * y + 1).rgb() & 0xFFFFFFU;
+  };
+  for (const int left : {10, 30, 50, 70}) {
+    EXPECT_EQ(at(left + 2, 13), 0xFF2A1AU) << left;
+    EXPECT_EQ(at(left + 3, 17), 0xFF2A1AU) << left;
+    EXPECT_EQ(at(left + 1, 13), 0x120606U) << left;
+  }
+  EXPECT_EQ(at(50 + 5, 13), 0xFF2A1AU);
+  EXPECT_EQ(at(70 + 4, 13), 0xFFFFFFU) << "beside the repainted region";
+  EXPECT_EQ(at(75, 27), 0xFFFFFFU) << "a fill outside it";
+  EXPECT_EQ(counted.made, 2) << "once in place, once for the kept pixmap";
+  EXPECT_EQ(pictures.Get(7, 10, 10, 2.0, dot).size(), QSize(20, 20));
+  const QPixmap& plain = pictures.Get(7, 10, 10, 1.0, dot);
+  EXPECT_EQ(counted.made, 3) << "at another ratio, anew";
+  EXPECT_EQ(plain.size(), QSize(10, 10));
 }
 
 }  // namespace

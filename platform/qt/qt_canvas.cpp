@@ -8,12 +8,35 @@ QColor ToQt(Color c) { return {c.red, c.green, c.blue}; }
 
 }  // namespace
 
-QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
+const QPixmap& QtPictures::Get(std::uint64_t key, int width, int height, qreal ratio,
+                               const std::function<void(Canvas&)>& paint) {
+  if (ratio != ratio_) {
+    pixmaps_.clear();
+    ratio_ = ratio;
+  }
+  auto [it, made] = pixmaps_.try_emplace(key);
+  if (made) {
+    it->second = QPixmap(QSize(width, height) * ratio);
+    it->second.setDevicePixelRatio(ratio);
+    QPainter painter(&it->second);
+    QtCanvas canvas(painter);
+    paint(canvas);
+  }
+  return it->second;
+}
+
+QtCanvas::QtCanvas(QPainter& painter, QtPictures* pictures, QRegion repainted)
+    : painter_(painter), pictures_(pictures), repainted_(std::move(repainted)) {
   painter_.setRenderHint(QPainter::Antialiasing);
 }
 
 void QtCanvas::FillRect(int x, int y, int width, int height, Color fill) {
-  painter_.fillRect(x, y, width, height, ToQt(fill));
+  const QRect box(x, y, width, height);
+  if (repainted_.isEmpty()) {
+    painter_.fillRect(box, ToQt(fill));
+    return;
+  }
+  for (const QRect& part : repainted_.intersected(box)) painter_.fillRect(part, ToQt(fill));
 }
 
 void QtCanvas::RoundedRect(int x, int y, int width, int height, int radius, Color fill,
@@ -33,6 +56,29 @@ void QtCanvas::Text(int x, int y, int width, int height, const std::string& text
   painter_.setPen(ToQt(color));
   painter_.drawText(QRect(x, y, width, height), Qt::AlignLeft | Qt::AlignVCenter,
                     QString::fromStdString(text));
+}
+
+void QtCanvas::Picture(std::uint64_t key, int x, int y, int width, int height,
+                       const std::function<void(Canvas&)>& paint) {
+  if (pictures_ == nullptr) {
+    painter_.save();
+    painter_.translate(x, y);
+    paint(*this);
+    painter_.restore();
+    return;
+  }
+  const qreal ratio = painter_.device()->devicePixelRatioF();
+  const QPixmap& pixmap = pictures_->Get(key, width, height, ratio, paint);
+  const QRect box(x, y, width, height);
+  if (repainted_.isEmpty()) {
+    painter_.drawPixmap(box.topLeft(), pixmap);
+    return;
+  }
+  for (const QRect& part : repainted_.intersected(box)) {
+    const QRectF source(QPointF(part.topLeft() - box.topLeft()) * ratio,
+                        QSizeF(part.size()) * ratio);
+    painter_.drawPixmap(QPointF(part.topLeft()), pixmap, source);
+  }
 }
 
 }  // namespace platform

@@ -6,8 +6,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "platform/qt/qt_canvas.h"
-
 namespace platform {
 
 void ShowQtMessageBox(QWidget* parent, const QString& title, const QString& text) {
@@ -61,9 +59,9 @@ void QtPaintedWindow::Close() {
   closing_ = false;
 }
 
-void QtPaintedWindow::paintEvent(QPaintEvent* /*event*/) {
+void QtPaintedWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  QtCanvas canvas(painter);
+  QtCanvas canvas(painter, &pictures_, event->region());
   if (setup_.paint) setup_.paint(canvas);
 }
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "platform/qt/qt_canvas.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
 
@@ -37,7 +38,7 @@ class QtPaintedWindow final : public QWidget, public PaintedWindow {
   explicit QtPaintedWindow(PaintedWindowSetup setup);
 
   void ShowBelow(const FormWindow& beside) override;
-  void Refresh() override { update(); }
+  void Refresh(int x, int y, int width, int height) override { update(x, y, width, height); }
   void Close() override;
 
  protected:
@@ -46,6 +47,7 @@ class QtPaintedWindow final : public QWidget, public PaintedWindow {
 
  private:
   PaintedWindowSetup setup_;
+  QtPictures pictures_;
   bool closing_ = false;
 };
 

@@ -2,6 +2,7 @@
 #include "platform/windows/gdi_canvas.h"
 
 #include "platform/windows/text.h"
+#include "platform/windows/win_window.h"
 
 namespace platform {
 namespace {
@@ -27,15 +28,41 @@ class Selected {
 
 }  // namespace
 
-GdiCanvas::GdiCanvas(HDC dc, unsigned dpi, HFONT font)
-    : dc_(dc), dpi_(dpi == 0 ? USER_DEFAULT_SCREEN_DPI : dpi), font_(font) {}
+GdiPictures::~GdiPictures() { Clear(); }
 
-int GdiCanvas::Scale(int pixels) const {
-  return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+void GdiPictures::Clear() {
+  for (const auto& [key, bitmap] : bitmaps_) DeleteObject(bitmap);
+  bitmaps_.clear();
 }
+
+HBITMAP GdiPictures::Get(std::uint64_t key, HDC dc, unsigned dpi, HFONT font, int width, int height,
+                         const std::function<void(Canvas&)>& paint) {
+  if (dpi != dpi_) {
+    Clear();
+    dpi_ = dpi;
+  }
+  auto [it, made] = bitmaps_.try_emplace(key, nullptr);
+  if (made) {
+    it->second = CreateCompatibleBitmap(dc, ScaleToDpi(width, dpi), ScaleToDpi(height, dpi));
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, it->second);
+    GdiCanvas canvas(memory, dpi, font);
+    paint(canvas);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+  }
+  return it->second;
+}
+
+GdiCanvas::GdiCanvas(HDC dc, unsigned dpi, HFONT font, GdiPictures* pictures)
+    : dc_(dc), dpi_(dpi == 0 ? USER_DEFAULT_SCREEN_DPI : dpi), font_(font), pictures_(pictures) {}
+
+int GdiCanvas::Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
 
 RECT GdiCanvas::Box(int x, int y, int width, int height) const {
   // Both edges scaled, so neighbouring boxes stay neighbours.
+  x += origin_x_;
+  y += origin_y_;
   return RECT{Scale(x), Scale(y), Scale(x + width), Scale(y + height)};
 }
 
@@ -72,6 +99,25 @@ void GdiCanvas::Text(int x, int y, int width, int height, const std::string& tex
   DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &box,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (old_font != nullptr) SelectObject(dc_, old_font);
+}
+
+void GdiCanvas::Picture(std::uint64_t key, int x, int y, int width, int height,
+                        const std::function<void(Canvas&)>& paint) {
+  if (pictures_ == nullptr) {
+    origin_x_ += x;
+    origin_y_ += y;
+    paint(*this);
+    origin_x_ -= x;
+    origin_y_ -= y;
+    return;
+  }
+  HBITMAP bitmap = pictures_->Get(key, dc_, dpi_, font_, width, height, paint);
+  const RECT box = Box(x, y, width, height);
+  HDC source = CreateCompatibleDC(dc_);
+  HGDIOBJ old = SelectObject(source, bitmap);
+  BitBlt(dc_, box.left, box.top, Scale(width), Scale(height), source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
 }
 
 }  // namespace platform

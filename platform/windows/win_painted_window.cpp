@@ -41,8 +41,13 @@ void WinPaintedWindow::ShowBelow(const FormWindow& beside) {
   UpdateWindow(window_);
 }
 
-void WinPaintedWindow::Refresh() {
-  if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
+void WinPaintedWindow::Refresh(int x, int y, int width, int height) {
+  if (window_ == nullptr) return;
+  const unsigned dpi = DpiOf(window_);
+  // Both edges scaled, as the canvas scales them.
+  const RECT box{ScaleToDpi(x, dpi), ScaleToDpi(y, dpi), ScaleToDpi(x + width, dpi),
+                 ScaleToDpi(y + height, dpi)};
+  InvalidateRect(window_, &box, FALSE);
 }
 
 void WinPaintedWindow::Close() {
@@ -57,22 +62,24 @@ void WinPaintedWindow::Close() {
 void WinPaintedWindow::Paint() {
   PAINTSTRUCT paint{};
   HDC target = BeginPaint(window_, &paint);
-  RECT client{};
-  GetClientRect(window_, &client);
-  const int width = client.right - client.left;
-  const int height = client.bottom - client.top;
+  // The box to be repainted, on a bitmap of its size whose logical origin is
+  // the client area's.
+  const RECT& box = paint.rcPaint;
+  const int width = box.right - box.left;
+  const int height = box.bottom - box.top;
   if (width > 0 && height > 0) {
     HDC memory = CreateCompatibleDC(target);
     HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
     HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
-    ::FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SetViewportOrgEx(memory, -box.left, -box.top, nullptr);
+    ::FillRect(memory, &box, GetSysColorBrush(COLOR_BTNFACE));
     const unsigned dpi = DpiOf(window_);
     HFONT font = MakeDialogFont(dpi);
     if (setup_.paint) {
-      GdiCanvas canvas(memory, dpi, font);
+      GdiCanvas canvas(memory, dpi, font, &pictures_);
       setup_.paint(canvas);
     }
-    BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    BitBlt(target, box.left, box.top, width, height, memory, box.left, box.top, SRCCOPY);
     SelectObject(memory, old_bitmap);
     DeleteObject(bitmap);
     DeleteObject(font);

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // A window the program paints itself (the emulated display), painted with
 // GDI into a memory bitmap first and then copied at once, so it never
-// flickers.
+// flickers; only the box to be repainted is, with the pictures it keeps.
 #pragma once
 
 #include <windows.h>
 
 #include "platform/window_system.h"
+#include "platform/windows/gdi_canvas.h"
 #include "platform/windows/win_window.h"
 
 namespace platform {
@@ -19,7 +20,7 @@ class WinPaintedWindow final : public PaintedWindow {
   WinPaintedWindow& operator=(const WinPaintedWindow&) = delete;
 
   void ShowBelow(const FormWindow& beside) override;
-  void Refresh() override;
+  void Refresh(int x, int y, int width, int height) override;
   void Close() override;
 
  private:
@@ -27,6 +28,7 @@ class WinPaintedWindow final : public PaintedWindow {
   void Paint();
 
   PaintedWindowSetup setup_;
+  GdiPictures pictures_;
   MessageHandler handler_;
   HWND window_ = nullptr;
 };

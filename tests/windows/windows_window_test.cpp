@@ -16,6 +16,7 @@
 #include "platform/windows/win_form_window.h"
 #include "platform/windows/win_painted_window.h"
 #include "platform/windows/win_window.h"
+#include "tests/fakes.h"
 
 namespace {
 
@@ -232,13 +233,19 @@ TEST_F(WindowTest, PaintedWindowPaintsThroughTheCanvasAndReportsTheClose) {
   form.Show();
   int paints = 0;
   int closes = 0;
+  int pictures_made = 0;
+  platform::Color fill{0x20, 0x20, 0x20};
   platform::PaintedWindowSetup setup;
   setup.title = "SLG 2016 \xE2\x80\x94 emulated";
   setup.width = 300;
   setup.height = 100;
   setup.paint = [&](platform::Canvas& canvas) {
     ++paints;
-    canvas.FillRect(0, 0, 300, 100, {0x20, 0x20, 0x20});
+    canvas.FillRect(0, 0, 300, 100, fill);
+    canvas.Picture(1, 200, 50, 20, 10, [&](platform::Canvas& picture) {
+      ++pictures_made;
+      picture.FillRect(0, 0, 20, 10, {0xFF, 0x2A, 0x1A});
+    });
   };
   setup.on_close = [&] { ++closes; };
   platform::WinPaintedWindow painted(setup);
@@ -260,16 +267,36 @@ TEST_F(WindowTest, PaintedWindowPaintsThroughTheCanvasAndReportsTheClose) {
   EXPECT_EQ(below.left, above.left);
   EXPECT_GE(below.top, above.bottom);
 
+  // A refresh repaints its box, scaled, and only that; the picture, made
+  // once, is copied.
+  const auto px = [dpi](int pixels) { return platform::ScaleToDpi(pixels, dpi); };
+  Pump();
   const int before = paints;
-  painted.Refresh();
+  fill = {0x40, 0x80, 0xC0};
+  painted.Refresh(10, 20, 30, 40);
+  RECT update{};
+  ASSERT_TRUE(GetUpdateRect(painted_window, &update, FALSE));
+  EXPECT_EQ(update.left, px(10));
+  EXPECT_EQ(update.top, px(20));
+  EXPECT_EQ(update.right, px(40));
+  EXPECT_EQ(update.bottom, px(60));
   Pump();
   EXPECT_GT(paints, before);
+  HDC screen = GetDC(painted_window);
+  EXPECT_EQ(GetPixel(screen, px(10), px(20)), RGB(0x40, 0x80, 0xC0)) << "inside the box";
+  EXPECT_EQ(GetPixel(screen, px(40) - 1, px(60) - 1), RGB(0x40, 0x80, 0xC0));
+  EXPECT_EQ(GetPixel(screen, px(40), px(20)), RGB(0x20, 0x20, 0x20)) << "beside it";
+  EXPECT_EQ(GetPixel(screen, px(200), px(50)), RGB(0xFF, 0x2A, 0x1A)) << "the picture";
+  ReleaseDC(painted_window, screen);
+  painted.Refresh(0, 0, 300, 100);
+  Pump();
+  EXPECT_EQ(pictures_made, 1);
 
   SendMessageW(painted_window, WM_CLOSE, 0, 0);
   EXPECT_EQ(closes, 1) << "the listener decides";
   painted.Close();
   EXPECT_EQ(closes, 1) << "closed by the program: no listener call";
-  painted.Refresh();  // harmless once closed
+  painted.Refresh(0, 0, 300, 100);  // harmless once closed
 }
 
 // A 32-bit DIB to paint on and read back.
@@ -310,7 +337,7 @@ TEST(GdiCanvas, PaintsAtTheWindowsDpi) {
   constexpr platform::Color kDark{0x12, 0x06, 0x06};
   for (const unsigned dpi : {96U, 192U}) {
     SCOPED_TRACE(dpi);
-    Surface surface(100);
+    Surface surface(200);
     platform::GdiCanvas canvas(surface.dc, dpi, nullptr);
     const int k = static_cast<int>(dpi / 96);
     canvas.FillRect(0, 0, 50, 50, kDark);
@@ -327,6 +354,24 @@ TEST(GdiCanvas, PaintsAtTheWindowsDpi) {
     canvas.RoundedRect(30, 30, 15, 15, 3, kRed, {0x55, 0x55, 0x55});
     EXPECT_EQ(surface.At(37 * k, 37 * k), RGB(0xFF, 0x2A, 0x1A)) << "inside";
     EXPECT_EQ(surface.At(37 * k, 30 * k), RGB(0x55, 0x55, 0x55)) << "outline";
+
+    // A picture lands where it goes, painted in place or copied from the
+    // bitmap made once for its DPI.
+    fakes::CountedPicture counted;
+    const auto dot = counted.Paint();
+    platform::GdiPictures pictures;
+    platform::GdiCanvas keeping(surface.dc, dpi, nullptr, &pictures);
+    for (const auto& [on, left] :
+         {std::pair{&canvas, 50}, std::pair{&keeping, 70}, std::pair{&keeping, 85}}) {
+      on->Picture(7, left, 60, 10, 10, dot);
+      EXPECT_EQ(surface.At((left + 2) * k, 63 * k), RGB(0xFF, 0x2A, 0x1A)) << left;
+      EXPECT_EQ(surface.At((left + 6) * k - 1, 68 * k - 1), RGB(0xFF, 0x2A, 0x1A)) << left;
+      EXPECT_EQ(surface.At((left + 6) * k, 63 * k), RGB(0x12, 0x06, 0x06)) << left;
+      EXPECT_EQ(surface.At((left + 1) * k, 63 * k), RGB(0x12, 0x06, 0x06)) << left;
+    }
+    EXPECT_EQ(counted.made, 2) << "once in place, once for the kept bitmap";
+    pictures.Get(7, surface.dc, dpi + 96, nullptr, 10, 10, dot);
+    EXPECT_EQ(counted.made, 3) << "at another DPI, anew";
   }
 }
 
