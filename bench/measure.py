@@ -46,6 +46,41 @@ def find_window(name):
     return ids[0] if ids else None
 
 
+def run_figures(proc, log, run_seconds):
+    """CPU, wake-ups, step timing and memory of a running run, then the end of it."""
+    run_cpu0, run_t0 = cpu_seconds(proc.pid), time.monotonic()
+    switches0, wall0 = context_switches(proc.pid), time.time()
+    preempted0 = context_switches(proc.pid, ("nonvoluntary",))
+    time.sleep(run_seconds)
+    running = (cpu_seconds(proc.pid) - run_cpu0) / (time.monotonic() - run_t0)
+    switches, wall = context_switches(proc.pid) - switches0, time.time()
+    preempted = context_switches(proc.pid, ("nonvoluntary",)) - preempted0
+    rss = peak_rss_mb(proc.pid)
+    proc.terminate()
+    proc.wait(timeout=10)
+
+    with open(log) as f:
+        times = [float(line.split()[0]) for line in f]
+    os.unlink(log)
+    steps = [times[i:i + 24] for i in range(3, len(times) - 23, 24)]
+    # The first step follows the click (or the start); the others are paced
+    # to whole seconds.
+    late = [(s[0] - int(s[0])) * 1000 for s in steps[1:]]
+    spans = [(s[-1] - s[0]) * 1000 for s in steps]
+    # Wake-ups: every context switch of every thread while the run was measured.
+    steps_in_run = sum(1 for s in steps if wall0 <= s[0] < wall)
+    return {
+        "CPU while running (core s / s)": running,
+        "wake-ups per step (all threads)": switches / max(steps_in_run, 1),
+        "  of which preempted (involuntary)": preempted / max(steps_in_run, 1),
+        "step lateness median (ms)": statistics.median(late),
+        "step lateness max (ms)": max(late),
+        "longest step, 24 reports (ms)": max(spans),
+        "peak RSS (MB)": rss,
+        "steps measured": len(late),
+    }
+
+
 def measure(binary, run_seconds):
     log = tempfile.NamedTemporaryFile(suffix=".log", delete=False).name
     started = time.monotonic()
@@ -68,47 +103,31 @@ def measure(binary, run_seconds):
     subprocess.run(["xdotool", "mousemove", "--window", window, "60", "112", "click", "1"],
                    check=True)
     time.sleep(0.5)
-    run_cpu0, run_t0 = cpu_seconds(proc.pid), time.monotonic()
-    switches0, wall0 = context_switches(proc.pid), time.time()
-    preempted0 = context_switches(proc.pid, ("nonvoluntary",))
-    time.sleep(run_seconds)
-    running = (cpu_seconds(proc.pid) - run_cpu0) / (time.monotonic() - run_t0)
-    switches, wall = context_switches(proc.pid) - switches0, time.time()
-    preempted = context_switches(proc.pid, ("nonvoluntary",)) - preempted0
-    rss = peak_rss_mb(proc.pid)
-    proc.terminate()
-    proc.wait(timeout=10)
+    figures = run_figures(proc, log, run_seconds)
+    figures["CPU while idle (core s / s)"] = idle
+    figures["start-up to window (ms)"] = startup * 1000
+    return figures
 
-    with open(log) as f:
-        times = [float(line.split()[0]) for line in f]
-    os.unlink(log)
-    steps = [times[i:i + 24] for i in range(3, len(times) - 23, 24)]
-    # The first step follows the click; the others are paced to whole seconds.
-    late = [(s[0] - int(s[0])) * 1000 for s in steps[1:]]
-    spans = [(s[-1] - s[0]) * 1000 for s in steps]
-    # Wake-ups: every context switch of every thread while the run was measured.
-    steps_in_run = sum(1 for s in steps if wall0 <= s[0] < wall)
-    return {
-        "CPU while running (core s / s)": running,
-        "CPU while idle (core s / s)": idle,
-        "wake-ups per step (all threads)": switches / max(steps_in_run, 1),
-        "  of which preempted (involuntary)": preempted / max(steps_in_run, 1),
-        "step lateness median (ms)": statistics.median(late),
-        "step lateness max (ms)": max(late),
-        "longest step, 24 reports (ms)": max(spans),
-        "peak RSS (MB)": rss,
-        "start-up to window (ms)": startup * 1000,
-        "steps measured": len(late),
-    }
+
+def measure_unattended(binary, run_seconds):
+    """The program as it runs unattended: --no-window, no display painted."""
+    log = tempfile.NamedTemporaryFile(suffix=".log", delete=False).name
+    env = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+    proc = subprocess.Popen([binary, "--no-window", "--report-log", log], env=env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1.5)
+    return run_figures(proc, log, run_seconds)
 
 
 def main():
     run_seconds = float(sys.argv[1])
     ours, busy = measure(sys.argv[2], run_seconds), measure(sys.argv[3], run_seconds)
-    print(f"{'figure':34} {'ours':>10} {'busy-poll':>10} {'ours/busy':>10}")
+    unattended = measure_unattended(sys.argv[2], run_seconds)
+    print(f"{'figure':34} {'ours':>10} {'busy-poll':>10} {'ours/busy':>10} {'no-window':>10}")
     for key in ours:
         ratio = f"{ours[key] / busy[key]:10.4f}" if busy[key] else f"{'-':>10}"
-        print(f"{key:34} {ours[key]:10.4f} {busy[key]:10.4f} {ratio}")
+        alone = f"{unattended[key]:10.4f}" if key in unattended else f"{'-':>10}"
+        print(f"{key:34} {ours[key]:10.4f} {busy[key]:10.4f} {ratio} {alone}")
 
 
 if __name__ == "__main__":
