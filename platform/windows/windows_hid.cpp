@@ -142,8 +142,11 @@ bool MeansControllerGone(int error) {
     // the USB stack say it: a device that stopped working under the request
     // (STATUS_UNSUCCESSFUL, a port reset by sleep), one no longer there
     // (STATUS_NO_SUCH_DEVICE, STATUS_DEVICE_REMOVED), a handle that no
-    // longer stands for anything.
+    // longer stands for anything. On a handle opened for writing, a write
+    // refused as not allowed means that the device is being removed
+    // (STATUS_DELETE_PENDING, Wine's answer once the controller is gone).
     case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_ACCESS_DENIED:
     case ERROR_GEN_FAILURE:
     case ERROR_BAD_COMMAND:
     case ERROR_INVALID_HANDLE:

@@ -317,10 +317,11 @@ TEST(HidIowkit, AfterSleepTheOldHandleIsLetGoAndTheInterfaceOpenedAgain) {
 }
 
 TEST(HidIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
-  // ERROR_FILE_NOT_FOUND, ERROR_INVALID_HANDLE, ERROR_BAD_COMMAND,
-  // ERROR_GEN_FAILURE, ERROR_DEV_NOT_EXIST, ERROR_NO_SUCH_DEVICE,
-  // ERROR_DEVICE_NOT_CONNECTED, ERROR_DEVICE_REMOVED.
-  for (const int error : {2, 6, 22, 31, 55, 433, 1167, 1617}) {
+  // ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED (a device being removed),
+  // ERROR_INVALID_HANDLE, ERROR_BAD_COMMAND, ERROR_GEN_FAILURE,
+  // ERROR_DEV_NOT_EXIST, ERROR_NO_SUCH_DEVICE, ERROR_DEVICE_NOT_CONNECTED,
+  // ERROR_DEVICE_REMOVED.
+  for (const int error : {2, 5, 6, 22, 31, 55, 433, 1167, 1617}) {
     EXPECT_TRUE(platform::MeansControllerGone(error)) << error;
   }
   // Cut short (no code), ERROR_INVALID_PARAMETER, WAIT_TIMEOUT,
