@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 namespace platform {
 namespace {
@@ -159,96 +160,81 @@ bool MeansControllerGone(int error) {
   return error == ENODEV || error == ESHUTDOWN || error == ENXIO || error == ENOENT;
 }
 
+// The iowarrior driver's nodes as pin interfaces: a link is a node's file
+// descriptor.
+class LinuxIowkit::Nodes final : public PinInterfaces {
+ public:
+  Nodes(IowarriorKernel& kernel, Reporter& reporter) : kernel_(kernel), reporter_(reporter) {}
+
+  std::optional<Opened> OpenFirst(bool report) override {
+    for (const std::string& path : kernel_.ListNodes()) {
+      // Only the pin interface (interface 0) of an IO-Warrior 24 drives the
+      // display. Where sysfs tells, other nodes are passed over unopened, so a
+      // node we may not open is only reported when it is the one we want.
+      const auto described = kernel_.Describe(path);
+      if (described && !IsIoWarrior24PinInterface(*described)) continue;
+      const Result<int> fd = kernel_.Open(path);
+      if (!fd) {
+        if (report) reporter_.Say("cannot open " + path + ": " + fd.Error().text);
+        continue;
+      }
+      const Result<IowarriorNodeInfo> info = kernel_.GetInfo(*fd);
+      if (info && IsIoWarrior24PinInterface(*info) && info->report_size > 0) {
+        report_sizes_[*fd] = info->report_size;
+        return Opened{static_cast<std::uintptr_t>(*fd), path};
+      }
+      kernel_.Close(*fd);
+    }
+    return std::nullopt;
+  }
+
+  Result<std::uint32_t> Write(std::uintptr_t link, const std::uint8_t* report,
+                              std::uint32_t length) override {
+    if (length < 2) return std::uint32_t{0};
+    const int fd = static_cast<int>(link);
+    // The driver takes exactly one report of its report size per write,
+    // without the report ID that leads the caller's buffer.
+    std::vector<std::uint8_t> ports(report_sizes_.at(fd), 0);
+    std::copy_n(report + 1, std::min<std::size_t>(length - 1, ports.size()), ports.begin());
+    const Result<std::size_t> written = kernel_.Write(fd, ports.data(), ports.size());
+    if (!written) return written.Error();
+    if (*written == 0) return std::uint32_t{0};
+    return static_cast<std::uint32_t>(std::min<std::size_t>(length, *written + 1));
+  }
+
+  void Close(std::uintptr_t link) override {
+    const int fd = static_cast<int>(link);
+    report_sizes_.erase(fd);
+    kernel_.Close(fd);
+  }
+
+  [[nodiscard]] bool MeansGone(const Failure& failure) const override {
+    return MeansControllerGone(failure.code);
+  }
+
+ private:
+  IowarriorKernel& kernel_;
+  Reporter& reporter_;
+  std::map<int, std::uint32_t> report_sizes_;  // of each open node's descriptor
+};
+
 LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, Clock& clock, Reporter& reporter)
-    : kernel_(kernel), clock_(clock), reporter_(reporter) {}
+    : nodes_(std::make_unique<Nodes>(kernel, reporter)), devices_(*nodes_, clock, reporter) {}
 
 LinuxIowkit::LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, Clock& clock, Reporter& reporter)
     : owned_kernel_(std::move(kernel)),
-      kernel_(*owned_kernel_),
-      clock_(clock),
-      reporter_(reporter) {}
+      nodes_(std::make_unique<Nodes>(*owned_kernel_, reporter)),
+      devices_(*nodes_, clock, reporter) {}
 
-LinuxIowkit::~LinuxIowkit() {
-  for (const auto& [handle, node] : open_) {
-    if (node.fd >= 0) kernel_.Close(node.fd);
-  }
-}
+LinuxIowkit::~LinuxIowkit() = default;
 
-std::optional<LinuxIowkit::OpenNode> LinuxIowkit::FindPinInterface(bool report) {
-  for (const std::string& path : kernel_.ListNodes()) {
-    // Only the pin interface (interface 0) of an IO-Warrior 24 drives the
-    // display. Where sysfs tells, other nodes are passed over unopened, so a
-    // node we may not open is only reported when it is the one we want.
-    const auto described = kernel_.Describe(path);
-    if (described && !IsIoWarrior24PinInterface(*described)) continue;
-    const Result<int> fd = kernel_.Open(path);
-    if (!fd) {
-      if (report) reporter_.Say("cannot open " + path + ": " + fd.Error().text);
-      continue;
-    }
-    const Result<IowarriorNodeInfo> info = kernel_.GetInfo(*fd);
-    if (info && IsIoWarrior24PinInterface(*info) && info->report_size > 0) {
-      OpenNode node;
-      node.fd = *fd;
-      node.report_size = info->report_size;
-      node.path = path;
-      return node;
-    }
-    kernel_.Close(*fd);
-  }
-  return std::nullopt;
-}
-
-IowkitHandle LinuxIowkit::IowKitOpenDevice() {
-  auto node = FindPinInterface(/*report=*/true);
-  if (!node) return 0;
-  const IowkitHandle handle = next_handle_++;
-  open_.emplace(handle, std::move(*node));
-  return handle;
-}
-
-bool LinuxIowkit::Reconnect(OpenNode& node) {
-  const double now = clock_.MonotonicSeconds();
-  if (now - node.last_search < 1.0) return false;
-  node.last_search = now;
-  // Quietly: a node that appears before its permissions are set is simply
-  // tried again a second later.
-  auto found = FindPinInterface(/*report=*/false);
-  if (!found) return false;
-  node.fd = found->fd;
-  node.report_size = found->report_size;
-  node.path = found->path;
-  reporter_.Say("the IO-Warrior 24 is back at " + node.path);
-  return true;
-}
+IowkitHandle LinuxIowkit::IowKitOpenDevice() { return devices_.IowKitOpenDevice(); }
 
 std::uint32_t LinuxIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
                                        const std::uint8_t* buffer, std::uint32_t length) {
-  const auto it = open_.find(handle);
-  if (it == open_.end() || pipe != kPinPipe || buffer == nullptr || length < 2) return 0;
-  OpenNode& node = it->second;
-  if (node.fd < 0 && !Reconnect(node)) return 0;
-  // The driver takes exactly one report of its report size per write, without
-  // the report ID that leads the caller's buffer.
-  std::vector<std::uint8_t> ports(node.report_size, 0);
-  std::copy_n(buffer + 1, std::min<std::size_t>(length - 1, ports.size()), ports.begin());
-  const Result<std::size_t> written = kernel_.Write(node.fd, ports.data(), ports.size());
-  if (!written && MeansControllerGone(written.Error().code)) {
-    reporter_.Say("lost the IO-Warrior 24 at " + node.path + ": " + written.Error().text);
-    kernel_.Close(node.fd);
-    node.fd = -1;
-    node.last_search = clock_.MonotonicSeconds();
-    return 0;
-  }
-  if (!written || *written == 0) return 0;
-  return static_cast<std::uint32_t>(std::min<std::size_t>(length, *written + 1));
+  return devices_.IowKitWrite(handle, pipe, buffer, length);
 }
 
-void LinuxIowkit::IowKitCloseDevice(IowkitHandle handle) {
-  const auto it = open_.find(handle);
-  if (it == open_.end()) return;
-  if (it->second.fd >= 0) kernel_.Close(it->second.fd);
-  open_.erase(it);
-}
+void LinuxIowkit::IowKitCloseDevice(IowkitHandle handle) { devices_.IowKitCloseDevice(handle); }
 
 }  // namespace platform

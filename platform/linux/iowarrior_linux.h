@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "platform/iowkit.h"
 #include "platform/reporter.h"
 #include "platform/result.h"
+#include "platform/shared/reconnecting_iowkit.h"
 
 namespace platform {
 
@@ -59,13 +59,9 @@ void SortNodesByNumber(std::vector<std::string>& paths);
 // (unplugged, or its driver unbound), not merely that one report failed.
 bool MeansControllerGone(int error);
 
-// A controller that is unplugged while open is noticed at the first write
-// that fails because it is gone: it is said once, and the handle stays
-// valid. While the controller is gone nothing is sent; at most once a second
-// (on the clock's monotonic seconds) a write looks for an IO-Warrior 24 pin
-// interface again (it may come back under another node), and once one is
-// found, that write and all later ones go to it under the same handle, and
-// it is said once that it is back.
+// The controller calls on the iowarrior driver's nodes. A controller that is
+// unplugged while open is lost and found again as ReconnectingIowkit says:
+// at most once a second, under any node.
 class LinuxIowkit final : public Iowkit {
  public:
   // `reporter` says each node that exists but cannot be opened when a device
@@ -83,25 +79,11 @@ class LinuxIowkit final : public Iowkit {
   void IowKitCloseDevice(IowkitHandle handle) override;
 
  private:
-  struct OpenNode {
-    int fd = -1;  // -1 while the controller is gone
-    std::uint32_t report_size = 0;
-    std::string path;
-    double last_search = 0;  // monotonic seconds; while the controller is gone
-  };
-
-  // The first IO-Warrior 24 pin interface that can be opened. Nodes that
-  // cannot be opened are named on `errors_` when `report` is set.
-  std::optional<OpenNode> FindPinInterface(bool report);
-  // Looks for the lost controller when a second has passed since the last look.
-  bool Reconnect(OpenNode& node);
+  class Nodes;
 
   std::unique_ptr<IowarriorKernel> owned_kernel_;  // empty when the caller owns it
-  IowarriorKernel& kernel_;
-  Clock& clock_;
-  Reporter& reporter_;
-  std::map<IowkitHandle, OpenNode> open_;
-  IowkitHandle next_handle_ = 1;
+  std::unique_ptr<Nodes> nodes_;
+  ReconnectingIowkit devices_;  // after nodes_: it closes what is open through them
 };
 
 }  // namespace platform

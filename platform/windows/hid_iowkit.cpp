@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <vector>
 
 #include "platform/shared/ascii.h"
 
@@ -53,65 +55,87 @@ HidPathInfo ParseHidPath(const std::string& path) {
   return info;
 }
 
-HidIowkit::HidIowkit(HidSystem& hid, Reporter& reporter) : hid_(hid), reporter_(reporter) {}
+// Windows' HID interfaces as pin interfaces: a link is an open interface.
+class HidIowkit::Interfaces final : public PinInterfaces {
+ public:
+  Interfaces(HidSystem& hid, Reporter& reporter) : hid_(hid), reporter_(reporter) {}
 
-HidIowkit::HidIowkit(std::unique_ptr<HidSystem> hid, Reporter& reporter)
-    : owned_hid_(std::move(hid)), hid_(*owned_hid_), reporter_(reporter) {}
-
-HidIowkit::~HidIowkit() {
-  for (const auto& [handle, open] : open_) hid_.Close(open.device);
-}
-
-IowkitHandle HidIowkit::IowKitOpenDevice() {
-  for (const std::string& path : hid_.ListInterfaces()) {
-    // Only the pin interface (interface 0) of an IO-Warrior 24 drives the
-    // display. The path names the device and the interface, so every other
-    // HID device (mice, keyboards, the controller's special-mode interface)
-    // is passed over without being opened.
-    const HidPathInfo named = ParseHidPath(path);
-    if (!named.vendor || !named.product || !IsOurInterface(*named.vendor, *named.product) ||
-        named.interface_number.value_or(0xFF) != 0) {
-      continue;
+  std::optional<Opened> OpenFirst(bool report) override {
+    for (const std::string& path : hid_.ListInterfaces()) {
+      // Only the pin interface (interface 0) of an IO-Warrior 24 drives the
+      // display. The path names the device and the interface, so every other
+      // HID device (mice, keyboards, the controller's special-mode interface)
+      // is passed over without being opened.
+      const HidPathInfo named = ParseHidPath(path);
+      if (!named.vendor || !named.product || !IsOurInterface(*named.vendor, *named.product) ||
+          named.interface_number.value_or(0xFF) != 0) {
+        continue;
+      }
+      const Result<HidDevice> opened = hid_.Open(path);
+      if (!opened) {
+        if (report) reporter_.Say("cannot open " + path + ": " + opened.Error().text);
+        continue;
+      }
+      const HidDevice device = *opened;
+      std::uint16_t vendor = 0;
+      std::uint16_t product = 0;
+      const std::uint32_t length = hid_.OutputReportLength(device);
+      // At least the report ID and the two ports.
+      if (hid_.Attributes(device, &vendor, &product) && IsOurInterface(vendor, product) &&
+          length >= 3) {
+        report_lengths_[device] = length;
+        return Opened{device, path};
+      }
+      hid_.Close(device);
     }
-    const Result<HidDevice> opened = hid_.Open(path);
-    if (!opened) {
-      reporter_.Say("cannot open " + path + ": " + opened.Error().text);
-      continue;
-    }
-    const HidDevice device = *opened;
-    std::uint16_t vendor = 0;
-    std::uint16_t product = 0;
-    const std::uint32_t length = hid_.OutputReportLength(device);
-    // At least the report ID and the two ports.
-    if (hid_.Attributes(device, &vendor, &product) && IsOurInterface(vendor, product) &&
-        length >= 3) {
-      const IowkitHandle handle = next_handle_++;
-      open_.emplace(handle, OpenInterface{device, length});
-      return handle;
-    }
-    hid_.Close(device);
+    return std::nullopt;
   }
-  return 0;
-}
+
+  Result<std::uint32_t> Write(std::uintptr_t link, const std::uint8_t* buffer,
+                              std::uint32_t length) override {
+    // The HID driver takes exactly one whole output report per write: the
+    // caller's report ID and ports, zero-padded to the interface's length.
+    std::vector<std::uint8_t> report(report_lengths_.at(link), 0);
+    const auto used = static_cast<std::uint32_t>(std::min<std::size_t>(length, report.size()));
+    std::copy_n(buffer, used, report.begin());
+    const Result<std::size_t> written = hid_.Write(link, report.data(), report.size());
+    if (!written) return written.Error();
+    return used;
+  }
+
+  void Close(std::uintptr_t link) override {
+    report_lengths_.erase(link);
+    hid_.Close(link);
+  }
+
+  [[nodiscard]] bool MeansGone(const Failure& failure) const override {
+    return MeansControllerGone(failure.code);
+  }
+
+ private:
+  HidSystem& hid_;
+  Reporter& reporter_;
+  std::map<HidDevice, std::uint32_t> report_lengths_;  // of each open interface
+};
+
+HidIowkit::HidIowkit(HidSystem& hid, Clock& clock, Reporter& reporter)
+    : interfaces_(std::make_unique<Interfaces>(hid, reporter)),
+      devices_(*interfaces_, clock, reporter) {}
+
+HidIowkit::HidIowkit(std::unique_ptr<HidSystem> hid, Clock& clock, Reporter& reporter)
+    : owned_hid_(std::move(hid)),
+      interfaces_(std::make_unique<Interfaces>(*owned_hid_, reporter)),
+      devices_(*interfaces_, clock, reporter) {}
+
+HidIowkit::~HidIowkit() = default;
+
+IowkitHandle HidIowkit::IowKitOpenDevice() { return devices_.IowKitOpenDevice(); }
 
 std::uint32_t HidIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
                                      const std::uint8_t* buffer, std::uint32_t length) {
-  const auto it = open_.find(handle);
-  if (it == open_.end() || pipe != kPinPipe || buffer == nullptr || length == 0) return 0;
-  // The HID driver takes exactly one whole output report per write: the
-  // caller's report ID and ports, zero-padded to the interface's length.
-  std::vector<std::uint8_t> report(it->second.report_length, 0);
-  const std::uint32_t used = std::min<std::uint32_t>(length, it->second.report_length);
-  std::copy_n(buffer, used, report.begin());
-  if (!hid_.Write(it->second.device, report.data(), report.size())) return 0;
-  return used;
+  return devices_.IowKitWrite(handle, pipe, buffer, length);
 }
 
-void HidIowkit::IowKitCloseDevice(IowkitHandle handle) {
-  const auto it = open_.find(handle);
-  if (it == open_.end()) return;
-  hid_.Close(it->second.device);
-  open_.erase(it);
-}
+void HidIowkit::IowKitCloseDevice(IowkitHandle handle) { devices_.IowKitCloseDevice(handle); }
 
 }  // namespace platform

@@ -2,20 +2,22 @@
 // IO-Warrior controller calls on Windows. The IO-Warrior 24 is a HID device
 // there, driven by Windows' own HID class driver: no vendor driver or library
 // is needed. The system calls sit behind HidSystem so that the choice of
-// interface and the report handling can be tested without a device.
+// interface, the report handling and the recovery from an unplugged
+// controller can be tested without a device.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/iowkit.h"
 #include "platform/reporter.h"
 #include "platform/result.h"
+#include "platform/shared/reconnecting_iowkit.h"
 
 namespace platform {
 
@@ -53,12 +55,22 @@ class HidSystem {
 // The real calls: SetupAPI for the list, hid.dll and the file API for the rest.
 std::unique_ptr<HidSystem> MakeWindowsHidSystem();
 
+// Whether a failed write's Windows error code means that the controller is
+// gone (unplugged, or its handle dead after the machine slept), not merely
+// that one report failed.
+bool MeansControllerGone(int error);
+
+// The controller calls on Windows' HID interfaces. A controller that is
+// unplugged while open, or whose handle no longer works after the machine
+// woke from sleep, is lost and found again as ReconnectingIowkit says: at
+// most once a second, under any device path.
 class HidIowkit final : public Iowkit {
  public:
-  // `reporter` says each interface of ours that cannot be opened.
-  HidIowkit(HidSystem& hid, Reporter& reporter);
+  // `reporter` says each interface of ours that cannot be opened when a
+  // device is opened, and that a controller was lost or is back.
+  HidIowkit(HidSystem& hid, Clock& clock, Reporter& reporter);
   // The same, owning the HID calls it runs on.
-  HidIowkit(std::unique_ptr<HidSystem> hid, Reporter& reporter);
+  HidIowkit(std::unique_ptr<HidSystem> hid, Clock& clock, Reporter& reporter);
   ~HidIowkit() override;
   HidIowkit(const HidIowkit&) = delete;
   HidIowkit& operator=(const HidIowkit&) = delete;
@@ -69,16 +81,11 @@ class HidIowkit final : public Iowkit {
   void IowKitCloseDevice(IowkitHandle handle) override;
 
  private:
-  struct OpenInterface {
-    HidDevice device;
-    std::uint32_t report_length;
-  };
+  class Interfaces;
 
   std::unique_ptr<HidSystem> owned_hid_;  // empty when the caller owns it
-  HidSystem& hid_;
-  Reporter& reporter_;
-  std::map<IowkitHandle, OpenInterface> open_;
-  IowkitHandle next_handle_ = 1;
+  std::unique_ptr<Interfaces> interfaces_;
+  ReconnectingIowkit devices_;  // after interfaces_: it closes what is open through them
 };
 
 }  // namespace platform

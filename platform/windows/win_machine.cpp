@@ -9,8 +9,8 @@ namespace platform {
 
 std::unique_ptr<Machine> MakeWindowsMachine(Reporter& reporter) {
   return std::make_unique<SystemMachine>(
-      [&reporter](Clock& /*clock*/) -> std::unique_ptr<Iowkit> {
-        return std::make_unique<HidIowkit>(MakeWindowsHidSystem(), reporter);
+      [&reporter](Clock& clock) -> std::unique_ptr<Iowkit> {
+        return std::make_unique<HidIowkit>(MakeWindowsHidSystem(), clock, reporter);
       },
       [&reporter](Clock& clock) { return MakeWindowsSensors(reporter, clock); });
 }

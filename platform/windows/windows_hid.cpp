@@ -20,6 +20,8 @@ namespace {
 
 constexpr DWORD kWriteMs = 1000;
 constexpr DWORD kStalledWriteMs = 20;
+// ERROR_NO_SUCH_DEVICE, which mingw-w64's headers lack.
+constexpr DWORD kNoSuchDevice = 433;
 
 // The failure the last system call left behind.
 Failure LastFailure() {
@@ -132,6 +134,33 @@ class WindowsHidSystem final : public HidSystem {
 };
 
 }  // namespace
+
+bool MeansControllerGone(int error) {
+  switch (static_cast<DWORD>(error)) {
+    // The HID class driver's answer for a device that has been removed
+    // (STATUS_DEVICE_NOT_CONNECTED), and the other ways the I/O manager and
+    // the USB stack say it: a device that stopped working under the request
+    // (STATUS_UNSUCCESSFUL, a port reset by sleep), one no longer there
+    // (STATUS_NO_SUCH_DEVICE, STATUS_DEVICE_REMOVED), a handle that no
+    // longer stands for anything. On a handle opened for writing, a write
+    // refused as not allowed means that the device is being removed
+    // (STATUS_DELETE_PENDING, Wine's answer once the controller is gone).
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_GEN_FAILURE:
+    case ERROR_BAD_COMMAND:
+    case ERROR_INVALID_HANDLE:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_DEV_NOT_EXIST:
+    case kNoSuchDevice:
+    case ERROR_DEVICE_REMOVED:
+      return true;
+    default:
+      // A timed-out or cut-short report, a bad parameter: the device is
+      // still there.
+      return false;
+  }
+}
 
 std::unique_ptr<HidSystem> MakeWindowsHidSystem() { return std::make_unique<WindowsHidSystem>(); }
 

@@ -2,10 +2,17 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # The scenario inside the guest, run by init.sh in a chroot of the host's
 # root. Everything it sees and does goes into $WORK/out for kernel_test.py to
-# check; it checks nothing itself.
+# check; it checks nothing itself. $WORK/scenario says which one: "linux",
+# statusanzeige through the iowarrior driver, or "windows", statusanzeige.exe
+# under Wine through the generic HID driver's hidraw nodes, with the Wine
+# prefix at $WINE_PREFIX (read-only: it is mounted with a tmpfs over it).
 set -u
 WORK=/tmp/work
 OUT=$WORK/out
+SCENARIO=linux
+WINE_PREFIX=
+# shellcheck source=/dev/null
+. "$WORK/scenario"
 PROGRAM=$WORK/bin/statusanzeige
 GADGET=$WORK/bin/iow24-gadget
 G=/sys/kernel/config/usb_gadget/iow24
@@ -31,7 +38,19 @@ wait_for() {
 }
 reports() { [ -f "$OUT/reports.log" ] && wc -l <"$OUT/reports.log" || echo 0; }
 at_least_reports() { [ "$(reports)" -ge "$1" ]; }
-find_window() { timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+# find_window NAME: the first visible window whose name matches, looked for
+# over a minute and a half (each look anew: windows come and go while Wine
+# starts, and a search that meets one going gives up).
+find_window() {
+  tries=450
+  until found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) &&
+    [ -n "$found" ]; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 0
+    sleep 0.2
+  done
+  echo "$found"
+}
 
 # error_box NAME COMMAND...: runs COMMAND, which should show the "Error" box
 # and no main window; presses Enter on the box and records the exit status.
@@ -43,7 +62,11 @@ error_box() {
   box=$(find_window '^Error$')
   echo "$box" >"$OUT/$name.box"
   xdotool search --onlyvisible --name "$CAPTION" >"$OUT/$name.main" 2>/dev/null
-  [ -n "$box" ] && timeout 20 xdotool windowfocus --sync "$box" key Return
+  if [ -n "$box" ]; then
+    timeout 20 xdotool windowfocus --sync "$box" key Return
+  else
+    kill "$pid"
+  fi
   wait "$pid"
   echo $? >"$OUT/$name.rc"
 }
@@ -67,54 +90,104 @@ make_gadget() {
 plug() { echo "$UDC" >"$G/UDC"; }
 unplug() { echo "" >"$G/UDC"; }
 
+if [ "$SCENARIO" = windows ]; then
+  # The prefix made on the host, with what Wine writes going to a tmpfs.
+  mkdir -p /tmp/wine/upper /tmp/wine/work /tmp/wine/prefix
+  mount -t overlay overlay \
+    -o "lowerdir=$WINE_PREFIX,upperdir=/tmp/wine/upper,workdir=/tmp/wine/work" /tmp/wine/prefix ||
+    { say "cannot mount the Wine prefix"; exit 1; }
+  export WINEPREFIX=/tmp/wine/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  WINE=/usr/lib/wine/wine64
+  wineserver=/usr/lib/wine/wineserver
+  [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+  "$wineserver" -p
+  # Wine maps the program's image: from a tmpfs, not from the 9p share.
+  cp "$WORK/bin/statusanzeige.exe" /tmp/wine/statusanzeige.exe
+  RUN="$WINE /tmp/wine/statusanzeige.exe"
+  # Wine's HID stack has the controller once SetupAPI lists it. (A program
+  # of Windows' console subsystem here would leave the later programs without
+  # a desktop to open windows on: this one is a GUI program.)
+  cp "$WORK/bin/controller-listed.exe" /tmp/wine/controller-listed.exe
+  plugged() {
+    [ -e /dev/hidraw0 ] && "$WINE" /tmp/wine/controller-listed.exe 120 >"$OUT/listed.out" 2>&1
+  }
+  # Wine's HID stack takes a controller that is there when it starts; one
+  # first plugged in while it runs may not be listed.
+  restart_wine() { "$wineserver" -k; "$wineserver" -w; "$wineserver" -p; }
+  # Wine does not list a controller plugged in while it runs (kernel_test.py
+  # says more): a short wait for its return.
+  BACK_SECONDS=15
+  # Wine's taskkill asks the program's windows to close, as their close button does.
+  close_program() { "$WINE" taskkill /im statusanzeige.exe >>"$OUT/close.out" 2>&1; }
+else
+  RUN=$PROGRAM
+  plugged() { [ -e /dev/usb/iowarrior1 ]; }
+  close_program() { kill -TERM "$pid"; }
+  restart_wine() { :; }
+  BACK_SECONDS=30
+fi
+
 say "starting Xvfb"
 Xvfb :1 -screen 0 640x480x24 -nolisten tcp -ac >"$OUT/xvfb.log" 2>&1 &
 xvfb=$!
 wait_for 60 [ -S /tmp/.X11-unix/X1 ] || { say "Xvfb did not start"; exit 1; }
 
 say "no controller"
-error_box nodevice "$PROGRAM"
+# shellcheck disable=SC2086 # the command's words
+error_box nodevice $RUN
 
 say "plugging in the emulated IO-Warrior 24"
+restart_wine
 make_gadget || { say "cannot make the gadget"; exit 1; }
 plug
-wait_for 20 [ -e /dev/usb/iowarrior1 ] || say "no iowarrior nodes"
-ls -l /dev/usb >"$OUT/nodes.txt" 2>&1
+wait_for 130 plugged || say "no nodes of the controller"
+ls -l /dev/usb /dev/hidraw* >"$OUT/nodes.txt" 2>&1
 for node in /sys/class/usbmisc/iowarrior*; do
+  [ -e "$node" ] || continue
   echo "$(basename "$node") $(cat "$node/device/bInterfaceNumber")" \
     "$(cat "$node/device/../idVendor") $(cat "$node/device/../idProduct")"
 done >"$OUT/sysfs.txt"
 dmesg >"$OUT/dmesg-plugged.txt"
 
-say "a user without access"
-mkdir -m 700 /tmp/runtime-nobody && chown nobody /tmp/runtime-nobody
-error_box denied env XDG_RUNTIME_DIR=/tmp/runtime-nobody \
-  setpriv --reuid=nobody --regid=nogroup --clear-groups "$PROGRAM"
+if [ "$SCENARIO" = linux ]; then
+  say "a user without access"
+  mkdir -m 700 /tmp/runtime-nobody && chown nobody /tmp/runtime-nobody
+  error_box denied env XDG_RUNTIME_DIR=/tmp/runtime-nobody \
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$PROGRAM"
+fi
 
 say "a run with the controller unplugged and plugged in again"
-"$PROGRAM" >"$OUT/run.out" 2>"$OUT/run.err" &
+# shellcheck disable=SC2086
+$RUN >"$OUT/run.out" 2>"$OUT/run.err" &
 pid=$!
 window=$(find_window "$CAPTION")
 echo "$window" >"$OUT/run.window"
+[ -n "$window" ] || xdotool search --onlyvisible --name . getwindowname %@ >"$OUT/run.windows" 2>&1
 if [ -n "$window" ]; then
   xdotool mousemove --window "$window" 60 112 click 1
   wait_for 60 at_least_reports 75 || say "the run did not start"
   unplug
   wait_for 20 [ ! -e /dev/usb/iowarrior0 ] || say "the node is still there after the unplug"
+  wait_for 20 [ ! -e /dev/hidraw0 ] || say "the node is still there after the unplug"
   reports >"$OUT/unplug.count"
   wait_for 30 grep -q lost "$OUT/run.err" || say "no word of the lost controller"
   sleep 2.5
   reports >"$OUT/gone.count"
   plug
-  wait_for 30 grep -q back "$OUT/run.err" || say "no word of the controller's return"
-  wait_for 30 at_least_reports $(($(reports) + 72)) || say "no reports after the return"
+  if wait_for "$BACK_SECONDS" grep -q back "$OUT/run.err"; then
+    wait_for 30 at_least_reports $(($(reports) + 72)) || say "no reports after the return"
+  else
+    say "no word of the controller's return"
+  fi
+  ls /dev/hidraw* >"$OUT/replugged.txt" 2>&1
 fi
-kill -TERM "$pid"
+close_program
 wait "$pid"
 echo $? >"$OUT/run.rc"
 reports >"$OUT/closed.count"
 sleep 1.5
 reports >"$OUT/final.count"
 dmesg >"$OUT/dmesg.txt"
+[ "$SCENARIO" = linux ] || "$wineserver" -k
 kill "$xvfb"
 say "done"

@@ -10,8 +10,10 @@ mount -t proc proc /proc
 mount -t sysfs sysfs /sys
 mount -t devtmpfs devtmpfs /dev
 echo "guest: init"
-while read -r module; do
-  insmod "/modules/$module.ko" || echo "guest: cannot load $module"
+# Each line: a module, then its parameters.
+while read -r module parameters; do
+  # shellcheck disable=SC2086 # the parameters are words of their own
+  insmod "/modules/$module.ko" $parameters || echo "guest: cannot load $module"
 done </modules/order
 
 fail() {

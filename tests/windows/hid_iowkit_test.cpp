@@ -58,9 +58,15 @@ class FakeHid final : public platform::HidSystem {
   }
   platform::Result<std::size_t> Write(HidDevice device, const std::uint8_t* data,
                                       std::size_t size) override {
-    written.emplace_back(open.at(device), Bytes(data, data + size));
-    if (!write_succeeds)
-      return platform::Failure{31, "A device attached to the system is not functioning."};
+    const std::string& path = open.at(device);
+    // An interface no longer listed has been unplugged: Windows' HID class
+    // driver fails every write on it.
+    if (interfaces.count(path) == 0) {
+      ++failed_writes;
+      return platform::Failure{1167, "The device is not connected."};
+    }
+    written.emplace_back(path, Bytes(data, data + size));
+    if (write_error != 0) return platform::Failure{write_error, "the write failed"};
     return size;
   }
   void Close(HidDevice device) override {
@@ -72,6 +78,10 @@ class FakeHid final : public platform::HidSystem {
     order.push_back(path);
     interfaces[path] = std::move(interface);
   }
+  void Unplug() {
+    order.clear();
+    interfaces.clear();
+  }
 
   std::vector<std::string> order;
   std::map<std::string, FakeInterface> interfaces;
@@ -79,7 +89,8 @@ class FakeHid final : public platform::HidSystem {
   std::vector<std::string> opened;
   std::vector<std::string> closed;
   std::vector<std::pair<std::string, Bytes>> written;
-  bool write_succeeds = true;
+  int write_error = 0;  // the Windows error code of every write while not 0
+  int failed_writes = 0;
   HidDevice next_device = 0x100;
 };
 
@@ -117,7 +128,8 @@ TEST(HidIowkit, TakesThePinInterfaceAndPassesOverOtherDevicesUnopened) {
   hid.Add(kIoWarrior40);
   hid.Add(kPinInterface);
   fakes::Said errors;
-  platform::HidIowkit iowkit(hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(hid.opened, std::vector<std::string>{kPinInterface});
@@ -130,14 +142,15 @@ TEST(HidIowkit, NoDeviceWithoutAPinInterface) {
   hid.Add(kWineKeyboard);
   hid.Add(kSpecialModeInterface);
   fakes::Said errors;
-  platform::HidIowkit iowkit(hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_TRUE(hid.opened.empty());
   EXPECT_EQ(errors.str(), "");
 
   FakeHid none;
-  platform::HidIowkit empty(none, errors.reporter);
+  platform::HidIowkit empty(none, clock, errors.reporter);
   EXPECT_EQ(empty.IowKitOpenDevice(), 0U);
 }
 
@@ -147,7 +160,8 @@ TEST(HidIowkit, SaysWhyAPinInterfaceCannotBeOpenedAndTriesTheNext) {
   hid.Add(kPinInterface, {.open_error = "Access is denied."});
   hid.Add(second);
   fakes::Said errors;
-  platform::HidIowkit iowkit(hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "statusanzeige: cannot open " + kPinInterface + ": Access is denied.\n");
@@ -160,7 +174,8 @@ TEST(HidIowkit, AnInterfaceHeldByAnotherProgramMeansNoDevice) {
   hid.Add(kPinInterface, {.open_error = "The process cannot access the file because it is being "
                                         "used by another process."});
   fakes::Said errors;
-  platform::HidIowkit iowkit(hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_NE(errors.str().find("being used by another process"), std::string::npos);
@@ -183,7 +198,8 @@ TEST(HidIowkit, ClosesAnInterfaceThatIsNotWhatItsPathSays) {
     FakeHid hid;
     hid.Add(kPinInterface, c.interface);
     fakes::Said errors;
-    platform::HidIowkit iowkit(hid, errors.reporter);
+    fakes::FakeClock clock;
+    platform::HidIowkit iowkit(hid, clock, errors.reporter);
     EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
     EXPECT_EQ(hid.closed, std::vector<std::string>{kPinInterface});
     EXPECT_TRUE(hid.open.empty());
@@ -194,7 +210,8 @@ TEST(HidIowkit, WritesEachReportWholeAndZeroPaddedToTheInterfacesLength) {
   FakeHid hid;
   hid.Add(kPinInterface, {.report_length = 5});
   fakes::Said errors;
-  platform::HidIowkit iowkit(hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
 
   const std::uint8_t report[3] = {0x00, 0xE5, 0x41};
@@ -212,7 +229,8 @@ TEST(HidIowkit, ThreeByteInterfaceGetsTheReportAsItIs) {
   FakeHid hid;
   hid.Add(kPinInterface);
   fakes::Said errors;
-  platform::HidIowkit iowkit(hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
   const std::uint8_t report[3] = {0x00, 0x7F, 0x00};
   EXPECT_EQ(iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3), 3U);
@@ -223,7 +241,8 @@ TEST(HidIowkit, FailedOrImpossibleWritesReturnZero) {
   FakeHid hid;
   hid.Add(kPinInterface);
   fakes::Said errors;
-  platform::HidIowkit iowkit(hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
   const std::uint8_t report[3] = {0x00, 0xFF, 0x00};
 
@@ -233,18 +252,92 @@ TEST(HidIowkit, FailedOrImpossibleWritesReturnZero) {
   EXPECT_EQ(iowkit.IowKitWrite(handle, platform::kPinPipe, report, 0), 0U);
   EXPECT_TRUE(hid.written.empty());
 
-  hid.write_succeeds = false;  // e.g. the controller was unplugged
+  hid.write_error = 258;  // WAIT_TIMEOUT: a report not taken in time
   EXPECT_EQ(iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3), 0U);
-  hid.write_succeeds = true;
-  EXPECT_EQ(iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3), 3U);
+  hid.write_error = 0;
+  EXPECT_EQ(iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3), 3U) << "the same interface";
+  EXPECT_EQ(hid.opened.size(), 1U);
+  EXPECT_EQ(errors.str(), "");
+}
+
+bool Send(platform::HidIowkit& iowkit, platform::IowkitHandle handle, std::uint8_t port0) {
+  const std::uint8_t report[3] = {0x00, port0, 0x41};
+  return iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3) == 3U;
+}
+
+TEST(HidIowkit, AnUnpluggedControllerIsSaidOnceAndFoundAgainUnderANewDevicePath) {
+  FakeHid hid;
+  hid.Add(kPinInterface);
+  fakes::Said errors;
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
+  const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
+  ASSERT_TRUE(Send(iowkit, handle, 0xFF));
+
+  hid.Unplug();
+  EXPECT_FALSE(Send(iowkit, handle, 0xFB));
+  EXPECT_TRUE(hid.open.empty()) << "the dead handle is closed";
+  const std::string replugged =
+      R"(\?\hid#vid_07c0&pid_1501&mi_00#8&3e4f5a6b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
+  hid.Add(kWineMouse);
+  hid.Add(replugged);
+  clock.Advance(0.5);
+  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "within a second of the loss: no look";
+  EXPECT_EQ(hid.opened.size(), 1U);
+  clock.Advance(0.5);
+  EXPECT_TRUE(Send(iowkit, handle, 0xDF));
+  EXPECT_EQ(hid.written.back(), std::make_pair(replugged, Bytes{0x00, 0xDF, 0x41}));
+  EXPECT_EQ(hid.failed_writes, 1) << "nothing is written while it is gone";
+  EXPECT_EQ(errors.str(), "statusanzeige: lost the IO-Warrior 24 at " + kPinInterface +
+                              ": The device is not connected.\n"
+                              "statusanzeige: the IO-Warrior 24 is back at " +
+                              replugged + "\n");
+}
+
+// After sleep or hibernation the USB port has been reset: the interface is
+// listed under its old path again, but the handle opened before fails.
+TEST(HidIowkit, AfterSleepTheOldHandleIsLetGoAndTheInterfaceOpenedAgain) {
+  FakeHid hid;
+  hid.Add(kPinInterface);
+  fakes::Said errors;
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(hid, clock, errors.reporter);
+  const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
+  hid.write_error = 31;  // ERROR_GEN_FAILURE
+  EXPECT_FALSE(Send(iowkit, handle, 0xFF));
+  hid.write_error = 0;
+  clock.Advance(1);
+  EXPECT_TRUE(Send(iowkit, handle, 0xFF));
+  EXPECT_EQ(hid.opened, (std::vector<std::string>{kPinInterface, kPinInterface}));
+  EXPECT_EQ(hid.closed, std::vector<std::string>{kPinInterface});
+  EXPECT_EQ(errors.str(), "statusanzeige: lost the IO-Warrior 24 at " + kPinInterface +
+                              ": the write failed\n"
+                              "statusanzeige: the IO-Warrior 24 is back at " +
+                              kPinInterface + "\n");
+}
+
+TEST(HidIowkit, OnlyErrorsThatMeanTheControllerIsGoneLetGoOfIt) {
+  // ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED (a device being removed),
+  // ERROR_INVALID_HANDLE, ERROR_BAD_COMMAND, ERROR_GEN_FAILURE,
+  // ERROR_DEV_NOT_EXIST, ERROR_NO_SUCH_DEVICE, ERROR_DEVICE_NOT_CONNECTED,
+  // ERROR_DEVICE_REMOVED.
+  for (const int error : {2, 5, 6, 22, 31, 55, 433, 1167, 1617}) {
+    EXPECT_TRUE(platform::MeansControllerGone(error)) << error;
+  }
+  // Cut short (no code), ERROR_INVALID_PARAMETER, WAIT_TIMEOUT,
+  // ERROR_OPERATION_ABORTED, ERROR_IO_PENDING, ERROR_INVALID_USER_BUFFER.
+  for (const int error : {0, 87, 258, 995, 997, 1784}) {
+    EXPECT_FALSE(platform::MeansControllerGone(error)) << error;
+  }
 }
 
 TEST(HidIowkit, CloseReleasesTheInterfaceOnce) {
   FakeHid hid;
   hid.Add(kPinInterface);
   fakes::Said errors;
+  fakes::FakeClock clock;
   {
-    platform::HidIowkit iowkit(hid, errors.reporter);
+    platform::HidIowkit iowkit(hid, clock, errors.reporter);
     const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
     iowkit.IowKitCloseDevice(handle);
     iowkit.IowKitCloseDevice(handle);
@@ -256,7 +349,7 @@ TEST(HidIowkit, CloseReleasesTheInterfaceOnce) {
 
   // What is still open when the layer goes is closed with it.
   {
-    platform::HidIowkit iowkit(hid, errors.reporter);
+    platform::HidIowkit iowkit(hid, clock, errors.reporter);
     EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   }
   EXPECT_EQ(hid.closed.size(), 2U);

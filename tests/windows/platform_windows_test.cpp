@@ -200,7 +200,8 @@ TEST(WindowsHid, ListsTheSystemsHidInterfacesAndFindsNoController) {
     EXPECT_NE(platform::ParseHidPath(path).vendor, platform::kCodeMercenariesVendor);
   }
   fakes::Said errors;
-  platform::HidIowkit iowkit(*hid, errors.reporter);
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit(*hid, clock, errors.reporter);
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "");
   const auto gone = hid->Open("\\\\?\\hid#vid_07c0&pid_1501&mi_00#gone#{x}");
