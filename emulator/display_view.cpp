@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "emulator/display_view.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "emulator/font5x7.h"
@@ -79,7 +80,9 @@ void DisplayView::Paint(platform::Canvas& canvas) const {
   for (std::size_t position = 0; position < DisplayModel::kPositions; ++position) {
     DrawCharacter(canvas, position, GlyphAt(position));
   }
-  canvas.Text(kMargin, kStatusTop, Width() - 2 * kMargin, kStatusHeight, StatusLine(), kStatusText);
+  const std::string status = StatusLine();
+  status_width_ =
+      canvas.Text(kMargin, kStatusTop, Width() - 2 * kMargin, kStatusHeight, status, kStatusText);
 }
 
 void DisplayView::RefreshChanged(platform::PaintedWindow& window) {
@@ -91,8 +94,16 @@ void DisplayView::RefreshChanged(platform::PaintedWindow& window) {
   }
   std::string status = StatusLine();
   if (status == refreshed_status_) return;
+  // As far as the line last painted reached, and two of its characters
+  // further, for a line that has grown (the count gains a digit); the whole
+  // box before the first paint.
+  const int full = Width() - 2 * kMargin;
+  const int reach =
+      status_width_ <= 0
+          ? full
+          : status_width_ + (2 * status_width_ / static_cast<int>(refreshed_status_.size()));
   refreshed_status_ = std::move(status);
-  window.Refresh(kMargin, kStatusTop, Width() - 2 * kMargin, kStatusHeight);
+  window.Refresh(kMargin, kStatusTop, std::min(full, reach), kStatusHeight);
 }
 
 dot_matrix::Glyph DisplayView::GlyphAt(std::size_t position) const {

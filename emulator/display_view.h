@@ -40,6 +40,9 @@ class DisplayView {
   // What was shown when last asked for.
   std::array<dot_matrix::Glyph, DisplayModel::kPositions> refreshed_glyphs_{};
   std::string refreshed_status_ = StatusLine();
+  // How wide the status line was when last painted (0: not yet), so that
+  // only as much of its box as it takes is repainted.
+  mutable int status_width_ = 0;
 };
 
 }  // namespace emulator

@@ -28,8 +28,9 @@ class Canvas {
   // A filled circle or ellipse inside the given box.
   virtual void Ellipse(int x, int y, int width, int height, Color fill) = 0;
   // One line of text in the toolkit's default font, left-aligned and
-  // vertically centred in the box.
-  virtual void Text(int x, int y, int width, int height, const std::string& text, Color color) = 0;
+  // vertically centred in the box. Returns the text's width (pixels at
+  // 96 DPI, rounded up), whether or not the box holds it all.
+  virtual int Text(int x, int y, int width, int height, const std::string& text, Color color) = 0;
   // A picture that is the same wherever it goes: `paint` draws it on a canvas
   // whose origin is the picture's top left corner, within width x height,
   // covering every pixel. `key` names it: the same key, the same picture.

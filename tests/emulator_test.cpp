@@ -140,10 +140,10 @@ struct RecordingCanvas : platform::Canvas {
     ++dots;
     if (fill == dot_matrix::kLit) lit_x.push_back(origin_x + x), lit_y.push_back(origin_y + y);
   }
-  void Text(int x, int y, int width, int height, const std::string& line,
-            platform::Color) override {
+  int Text(int x, int y, int width, int height, const std::string& line, platform::Color) override {
     text = line;
     text_box = {x, y, width, height};
+    return text_width;
   }
   void Picture(std::uint64_t key, int x, int y, int width, int height,
                const std::function<void(platform::Canvas&)>& paint) override {
@@ -156,6 +156,7 @@ struct RecordingCanvas : platform::Canvas {
   int dots = 0;
   std::vector<int> lit_x, lit_y;
   std::string text;
+  int text_width = 0;  // what Text() answers
   std::array<int, 4> text_box{};
   std::vector<std::pair<std::uint64_t, std::array<int, 4>>> pictures;
   int origin_x = 0;
@@ -232,6 +233,16 @@ TEST(DisplayView, AsksToRepaintOnlyTheCharactersThatChangedAndTheStatusLine) {
   EXPECT_TRUE(window.refreshed.empty()) << "nothing changed since";
   EXPECT_EQ(report(0x7F, 0), (Boxes{box_of(0), box_of(1), box_of(7), status}))
       << "the clear darkens the three lit characters";
+
+  // Once painted, the status line's box reaches as far as the line did, and
+  // two of its characters further.
+  RecordingCanvas measured;
+  measured.text_width = 200;
+  view.Paint(measured);
+  const auto length = static_cast<int>(view.StatusLine().size());
+  const auto boxes = report(0xFF, 1);
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(boxes.back(), (std::array{status[0], status[1], 200 + (2 * 200 / length), status[3]}));
 }
 
 }  // namespace

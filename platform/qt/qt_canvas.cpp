@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/qt/qt_canvas.h"
 
+#include <QFontMetricsF>
+#include <cmath>
+
 namespace platform {
 namespace {
 
@@ -52,10 +55,11 @@ void QtCanvas::Ellipse(int x, int y, int width, int height, Color fill) {
   painter_.drawEllipse(x, y, width, height);
 }
 
-void QtCanvas::Text(int x, int y, int width, int height, const std::string& text, Color color) {
+int QtCanvas::Text(int x, int y, int width, int height, const std::string& text, Color color) {
+  const QString line = QString::fromStdString(text);
   painter_.setPen(ToQt(color));
-  painter_.drawText(QRect(x, y, width, height), Qt::AlignLeft | Qt::AlignVCenter,
-                    QString::fromStdString(text));
+  painter_.drawText(QRect(x, y, width, height), Qt::AlignLeft | Qt::AlignVCenter, line);
+  return static_cast<int>(std::ceil(QFontMetricsF(painter_.font()).horizontalAdvance(line)));
 }
 
 void QtCanvas::Picture(std::uint64_t key, int x, int y, int width, int height,

@@ -35,7 +35,7 @@ class QtCanvas final : public Canvas {
   void RoundedRect(int x, int y, int width, int height, int radius, Color fill,
                    Color outline) override;
   void Ellipse(int x, int y, int width, int height, Color fill) override;
-  void Text(int x, int y, int width, int height, const std::string& text, Color color) override;
+  int Text(int x, int y, int width, int height, const std::string& text, Color color) override;
   void Picture(std::uint64_t key, int x, int y, int width, int height,
                const std::function<void(Canvas&)>& paint) override;
 

@@ -90,7 +90,7 @@ void GdiCanvas::Ellipse(int x, int y, int width, int height, Color fill) {
   ::Ellipse(dc_, box.left, box.top, box.right + 1, box.bottom + 1);
 }
 
-void GdiCanvas::Text(int x, int y, int width, int height, const std::string& text, Color color) {
+int GdiCanvas::Text(int x, int y, int width, int height, const std::string& text, Color color) {
   RECT box = Box(x, y, width, height);
   HGDIOBJ old_font = font_ != nullptr ? SelectObject(dc_, font_) : nullptr;
   SetBkMode(dc_, TRANSPARENT);
@@ -98,7 +98,11 @@ void GdiCanvas::Text(int x, int y, int width, int height, const std::string& tex
   const std::wstring wide = Widen(text);
   DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &box,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
   if (old_font != nullptr) SelectObject(dc_, old_font);
+  // Back to pixels at 96 DPI, rounded up.
+  return MulDiv(static_cast<int>(extent.cx), USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi_)) + 1;
 }
 
 void GdiCanvas::Picture(std::uint64_t key, int x, int y, int width, int height,
