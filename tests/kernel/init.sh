@@ -39,6 +39,12 @@ mount -t configfs configfs /host/sys/kernel/config
 mkdir -p /host/tmp/work
 mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 work /host/tmp/work ||
   fail "cannot mount the work folder"
+# The Windows scenario's Wine prefix, where there is one.
+if grep -q "^WINE_PREFIX='/" /host/tmp/work/scenario; then
+  mkdir -p /host/tmp/wine-lower
+  mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=262144,cache=loose wineprefix \
+    /host/tmp/wine-lower || fail "cannot mount the Wine prefix's share"
+fi
 
 echo "guest: running the scenario"
 chroot /host /bin/sh /tmp/work/guest.sh

@@ -236,10 +236,12 @@ def prepare_work(work, program, gadget, scenario, prefix):
     shutil.copy(gadget, os.path.join(work, "bin", "iow24-gadget"))
     shutil.copy(os.path.join(HERE, "guest.sh"), os.path.join(work, "guest.sh"))
     with open(os.path.join(work, "scenario"), "w") as settings:
-        settings.write(f"SCENARIO={scenario}\nWINE_PREFIX='{prefix or ''}'\n")
+        # The prefix comes in over a share of its own (see boot): the host's
+        # /tmp, where a build folder may be, is a tmpfs in the guest.
+        settings.write(f"SCENARIO={scenario}\nWINE_PREFIX='{'/tmp/wine-lower' if prefix else ''}'\n")
 
 
-def boot(tree, initramfs, share, console_path, seconds):
+def boot(tree, initramfs, share, console_path, seconds, prefix=None):
     vmlinuz = glob.glob(os.path.join(tree, "boot", "vmlinuz-*"))
     if len(vmlinuz) != 1:
         raise Failure(f"no single kernel image in {tree}/boot")
@@ -253,6 +255,9 @@ def boot(tree, initramfs, share, console_path, seconds):
                    "multidevs=remap",
         "-virtfs", f"local,path={share},mount_tag=work,security_model=none,multidevs=remap",
     ]
+    if prefix:
+        command += ["-virtfs", f"local,path={prefix},mount_tag=wineprefix,security_model=none,"
+                               "readonly=on,multidevs=remap"]
     with open(console_path, "w") as console:
         result = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=console,
                                 stderr=subprocess.STDOUT)
@@ -514,7 +519,7 @@ def main():
             shutil.copy(args.windows, os.path.join(args.work, "bin", "controller-listed.exe"))
         initramfs = make_initramfs(tree, args.work, scenario)
         console = os.path.join(args.work, "console.log")
-        boot(tree, initramfs, args.work, console, GUEST_SECONDS[scenario])
+        boot(tree, initramfs, args.work, console, GUEST_SECONDS[scenario], prefix)
     except subprocess.CalledProcessError as error:
         print(f"FAIL: {' '.join(error.cmd)}: {error.stdout}")
         return 1
