@@ -225,25 +225,26 @@ TEST(HidIowkit, WritesEachReportWholeAndZeroPaddedToTheInterfacesLength) {
   EXPECT_EQ(hid.written[1].second, (Bytes{0x00, 1, 2, 3, 4}));
 }
 
-TEST(HidIowkit, ThreeByteInterfaceGetsTheReportAsItIs) {
+// One IO-Warrior 24 pin interface of 3-byte reports, opened.
+struct OnePinInterface : ::testing::Test {
+  OnePinInterface() {
+    hid.Add(kPinInterface);
+    handle = iowkit.IowKitOpenDevice();
+  }
   FakeHid hid;
-  hid.Add(kPinInterface);
   fakes::Said errors;
   fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
-  const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
+  platform::HidIowkit iowkit{hid, clock, errors.reporter};
+  platform::IowkitHandle handle = 0;
+};
+
+TEST_F(OnePinInterface, ThreeByteInterfaceGetsTheReportAsItIs) {
   const std::uint8_t report[3] = {0x00, 0x7F, 0x00};
   EXPECT_EQ(iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3), 3U);
   EXPECT_EQ(hid.written.at(0).second, (Bytes{0x00, 0x7F, 0x00}));
 }
 
-TEST(HidIowkit, FailedOrImpossibleWritesReturnZero) {
-  FakeHid hid;
-  hid.Add(kPinInterface);
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
-  const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
+TEST_F(OnePinInterface, FailedOrImpossibleWritesReturnZero) {
   const std::uint8_t report[3] = {0x00, 0xFF, 0x00};
 
   EXPECT_EQ(iowkit.IowKitWrite(handle, 1, report, 3), 0U) << "special-mode pipe";
@@ -265,13 +266,7 @@ bool Send(platform::HidIowkit& iowkit, platform::IowkitHandle handle, std::uint8
   return iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3) == 3U;
 }
 
-TEST(HidIowkit, AnUnpluggedControllerIsSaidOnceAndFoundAgainUnderANewDevicePath) {
-  FakeHid hid;
-  hid.Add(kPinInterface);
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
-  const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
+TEST_F(OnePinInterface, AnUnpluggedControllerIsSaidOnceAndFoundAgainUnderANewDevicePath) {
   ASSERT_TRUE(Send(iowkit, handle, 0xFF));
 
   hid.Unplug();
@@ -296,13 +291,7 @@ TEST(HidIowkit, AnUnpluggedControllerIsSaidOnceAndFoundAgainUnderANewDevicePath)
 
 // After sleep or hibernation the USB port has been reset: the interface is
 // listed under its old path again, but the handle opened before fails.
-TEST(HidIowkit, AfterSleepTheOldHandleIsLetGoAndTheInterfaceOpenedAgain) {
-  FakeHid hid;
-  hid.Add(kPinInterface);
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
-  const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
+TEST_F(OnePinInterface, AfterSleepTheOldHandleIsLetGoAndTheInterfaceOpenedAgain) {
   hid.write_error = 31;  // ERROR_GEN_FAILURE
   EXPECT_FALSE(Send(iowkit, handle, 0xFF));
   hid.write_error = 0;
