@@ -39,9 +39,6 @@ class WinEventPump final : public EventPump {
   // it, the plain wait; the system-wide timer resolution is never changed.
   void ProcessEventsUntilSecond(double seconds) override;
 
-  // Whether the high-resolution timer is there.
-  [[nodiscard]] bool Precise() const { return timer_ != nullptr; }
-
  private:
   HANDLE timer_;
 };
