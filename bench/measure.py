@@ -70,7 +70,7 @@ def run_figures(proc, log, run_seconds):
     # Wake-ups: every context switch of every thread while the run was measured.
     steps_in_run = sum(1 for s in steps if wall0 <= s[0] < wall)
     return {
-        "CPU while running (core s / s)": running,
+        "CPU while running (% of a core)": 100 * running,
         "wake-ups per step (all threads)": switches / max(steps_in_run, 1),
         "  of which preempted (involuntary)": preempted / max(steps_in_run, 1),
         "step lateness median (ms)": statistics.median(late),
@@ -104,7 +104,7 @@ def measure(binary, run_seconds):
                    check=True)
     time.sleep(0.5)
     figures = run_figures(proc, log, run_seconds)
-    figures["CPU while idle (core s / s)"] = idle
+    figures["CPU while idle (% of a core)"] = 100 * idle
     figures["start-up to window (ms)"] = startup * 1000
     return figures
 

@@ -23,8 +23,8 @@ statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix
 statusanzeige_fuzz_packages=(clang libclang-rt-14-dev)
 
 statusanzeige_install_deps() {
-  statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libsensors-dev libgtest-dev \
-    libgmock-dev libgl-dev nlohmann-json3-dev clang-format clang-tidy python3 "$@"
+  statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libxcb1-dev libsensors-dev \
+    libgtest-dev libgmock-dev libgl-dev nlohmann-json3-dev clang-format clang-tidy python3 "$@"
 }
 
 # Installs just the packages named.

@@ -19,7 +19,7 @@ statusanzeige_layer(sa_qt
   SOURCES platform/qt/qt_canvas.cpp platform/qt/qt_event_pump.cpp platform/qt/qt_window_system.cpp
           platform/qt/qt_windows.cpp platform/qt/termination_signals.cpp
   USES sa_posix sa_platform
-  LIBS Qt6::Widgets)
+  LIBS Qt6::Widgets ${XCB_LIBRARY})
 
 add_executable(statusanzeige platform/qt/statusanzeige_main.cpp)
 target_link_libraries(statusanzeige PRIVATE sa_app sa_linux sa_qt)
