@@ -167,6 +167,8 @@ bool Send(platform::LinuxIowkit& iowkit, platform::IowkitHandle handle, std::uin
   return iowkit.IowKitWrite(handle, platform::kPinPipe, report, 3) == 3U;
 }
 
+// When and how often it looks again is the shared layer's, tested there; here
+// the nodes: the dead one closed, the pin interface found under another.
 TEST(LinuxIowkit, AnUnpluggedControllerIsReportedOnceAndFoundAgainUnderAnotherNode) {
   Layer layer;
   auto& [kernel, clock, errors, iowkit] = layer;
@@ -175,55 +177,22 @@ TEST(LinuxIowkit, AnUnpluggedControllerIsReportedOnceAndFoundAgainUnderAnotherNo
   const auto handle = iowkit.IowKitOpenDevice();
   ASSERT_TRUE(Send(iowkit, handle, 0xFF));
 
-  // Unplugged: the first write fails, says so once and lets go of the node.
   kernel.nodes.clear();
   EXPECT_FALSE(Send(iowkit, handle, 0xFB));
-  EXPECT_EQ(errors.str(),
-            "statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior0: "
-            "No such device\n");
   EXPECT_EQ(kernel.closed, std::vector<std::string>{"/dev/usb/iowarrior0"});
   EXPECT_TRUE(kernel.fds.empty());
 
-  // While it is gone nothing reaches the kernel, and the nodes are looked at
-  // no more than once a second.
-  const auto opened_before = kernel.opened.size();
-  clock.Advance(0.9);
-  for (int i = 0; i < 20; ++i) EXPECT_FALSE(Send(iowkit, handle, 0xFF));
-  EXPECT_EQ(kernel.failed_writes, 1);
-  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, EACCES, true}}};
-  clock.Advance(0.1);
-  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "a second later: a node it may not open yet";
-  EXPECT_EQ(kernel.opened.size(), opened_before + 1);
-  clock.Advance(0.5);
   kernel.nodes = {{"/dev/usb/iowarrior2", {kIow24Special, 0, true}},
                   {"/dev/usb/iowarrior3", {kIow24Pins, 0, true}}};
-  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "half a second after the last look";
-  EXPECT_EQ(kernel.opened.size(), opened_before + 1);
-
-  // Back under another node: this write and the next go there, said once.
-  clock.Advance(0.5);
+  clock.Advance(1);
   EXPECT_TRUE(Send(iowkit, handle, 0xDF));
-  EXPECT_TRUE(Send(iowkit, handle, 0xDB));
   EXPECT_EQ(errors.str(),
             "statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior0: No such device\n"
             "statusanzeige: the IO-Warrior 24 is back at /dev/usb/iowarrior3\n");
-  ASSERT_EQ(kernel.written.size(), 3U);
+  ASSERT_EQ(kernel.written.size(), 2U);
   EXPECT_EQ(kernel.written[1], std::make_pair(std::string("/dev/usb/iowarrior3"),
                                               std::vector<std::uint8_t>{0xDF, 0x41}));
-  EXPECT_EQ(kernel.written[2].first, "/dev/usb/iowarrior3");
-
-  // Unplugged a second time: said again; closing while it is gone closes nothing.
-  kernel.nodes.clear();
-  EXPECT_FALSE(Send(iowkit, handle, 0xFF));
-  EXPECT_EQ(errors.str().find("statusanzeige: lost the IO-Warrior 24 at /dev/usb/iowarrior3: "
-                              "No such device\n"),
-            errors.str().rfind("statusanzeige: lost"));
-  const auto closed = kernel.closed.size();
   iowkit.IowKitCloseDevice(handle);
-  clock.Advance(5);
-  kernel.nodes = {{"/dev/usb/iowarrior0", {kIow24Pins, 0, true}}};
-  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "a closed handle does not come back";
-  EXPECT_EQ(kernel.closed.size(), closed);
   EXPECT_TRUE(kernel.fds.empty());
 }
 

@@ -276,13 +276,9 @@ TEST_F(OnePinInterface, AnUnpluggedControllerIsSaidOnceAndFoundAgainUnderANewDev
       R"(\?\hid#vid_07c0&pid_1501&mi_00#8&3e4f5a6b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
   hid.Add(kWineMouse);
   hid.Add(replugged);
-  clock.Advance(0.5);
-  EXPECT_FALSE(Send(iowkit, handle, 0xFF)) << "within a second of the loss: no look";
-  EXPECT_EQ(hid.opened.size(), 1U);
-  clock.Advance(0.5);
+  clock.Advance(1);
   EXPECT_TRUE(Send(iowkit, handle, 0xDF));
   EXPECT_EQ(hid.written.back(), std::make_pair(replugged, Bytes{0x00, 0xDF, 0x41}));
-  EXPECT_EQ(hid.failed_writes, 1) << "nothing is written while it is gone";
   EXPECT_EQ(errors.str(), "statusanzeige: lost the IO-Warrior 24 at " + kPinInterface +
                               ": The device is not connected.\n"
                               "statusanzeige: the IO-Warrior 24 is back at " +
