@@ -160,11 +160,15 @@ bool MeansControllerGone(int error) {
   return error == ENODEV || error == ESHUTDOWN || error == ENXIO || error == ENOENT;
 }
 
+namespace {
+
 // The iowarrior driver's nodes as pin interfaces: a link is a node's file
 // descriptor.
-class LinuxIowkit::Nodes final : public PinInterfaces {
+class Nodes final : public PinInterfaces {
  public:
   Nodes(IowarriorKernel& kernel, Reporter& reporter) : kernel_(kernel), reporter_(reporter) {}
+  Nodes(std::unique_ptr<IowarriorKernel> kernel, Reporter& reporter)
+      : owned_kernel_(std::move(kernel)), kernel_(*owned_kernel_), reporter_(reporter) {}
 
   std::optional<Opened> OpenFirst(bool report) override {
     for (const std::string& path : kernel_.ListNodes()) {
@@ -213,28 +217,18 @@ class LinuxIowkit::Nodes final : public PinInterfaces {
   }
 
  private:
+  std::unique_ptr<IowarriorKernel> owned_kernel_;  // empty when the caller owns it
   IowarriorKernel& kernel_;
   Reporter& reporter_;
   std::map<int, std::uint32_t> report_sizes_;  // of each open node's descriptor
 };
 
+}  // namespace
+
 LinuxIowkit::LinuxIowkit(IowarriorKernel& kernel, Clock& clock, Reporter& reporter)
-    : nodes_(std::make_unique<Nodes>(kernel, reporter)), devices_(*nodes_, clock, reporter) {}
+    : ReconnectingIowkit(std::make_unique<Nodes>(kernel, reporter), clock, reporter) {}
 
 LinuxIowkit::LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, Clock& clock, Reporter& reporter)
-    : owned_kernel_(std::move(kernel)),
-      nodes_(std::make_unique<Nodes>(*owned_kernel_, reporter)),
-      devices_(*nodes_, clock, reporter) {}
-
-LinuxIowkit::~LinuxIowkit() = default;
-
-IowkitHandle LinuxIowkit::IowKitOpenDevice() { return devices_.IowKitOpenDevice(); }
-
-std::uint32_t LinuxIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
-                                       const std::uint8_t* buffer, std::uint32_t length) {
-  return devices_.IowKitWrite(handle, pipe, buffer, length);
-}
-
-void LinuxIowkit::IowKitCloseDevice(IowkitHandle handle) { devices_.IowKitCloseDevice(handle); }
+    : ReconnectingIowkit(std::make_unique<Nodes>(std::move(kernel), reporter), clock, reporter) {}
 
 }  // namespace platform

@@ -62,28 +62,13 @@ bool MeansControllerGone(int error);
 // The controller calls on the iowarrior driver's nodes. A controller that is
 // unplugged while open is lost and found again as ReconnectingIowkit says:
 // at most once a second, under any node.
-class LinuxIowkit final : public Iowkit {
+class LinuxIowkit final : public ReconnectingIowkit {
  public:
   // `reporter` says each node that exists but cannot be opened when a device
   // is opened, and that a controller was lost or is back.
   LinuxIowkit(IowarriorKernel& kernel, Clock& clock, Reporter& reporter);
   // The same, owning the kernel calls it runs on.
   LinuxIowkit(std::unique_ptr<IowarriorKernel> kernel, Clock& clock, Reporter& reporter);
-  ~LinuxIowkit() override;
-  LinuxIowkit(const LinuxIowkit&) = delete;
-  LinuxIowkit& operator=(const LinuxIowkit&) = delete;
-
-  IowkitHandle IowKitOpenDevice() override;
-  std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe, const std::uint8_t* buffer,
-                            std::uint32_t length) override;
-  void IowKitCloseDevice(IowkitHandle handle) override;
-
- private:
-  class Nodes;
-
-  std::unique_ptr<IowarriorKernel> owned_kernel_;  // empty when the caller owns it
-  std::unique_ptr<Nodes> nodes_;
-  ReconnectingIowkit devices_;  // after nodes_: it closes what is open through them
 };
 
 }  // namespace platform

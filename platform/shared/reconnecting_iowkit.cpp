@@ -8,6 +8,10 @@ namespace platform {
 ReconnectingIowkit::ReconnectingIowkit(PinInterfaces& pins, Clock& clock, Reporter& reporter)
     : pins_(pins), clock_(clock), reporter_(reporter) {}
 
+ReconnectingIowkit::ReconnectingIowkit(std::unique_ptr<PinInterfaces> pins, Clock& clock,
+                                       Reporter& reporter)
+    : owned_pins_(std::move(pins)), pins_(*owned_pins_), clock_(clock), reporter_(reporter) {}
+
 ReconnectingIowkit::~ReconnectingIowkit() {
   for (const auto& [handle, device] : open_) {
     if (device.opened) pins_.Close(device.opened->link);

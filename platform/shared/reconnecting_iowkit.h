@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -47,10 +48,12 @@ class PinInterfaces {
 // monotonic seconds) a write looks for an IO-Warrior 24 pin interface again
 // (it may come back under another name), and once one is found, that write
 // and all later ones go to it under the same handle, and it is said once
-// that it is back.
-class ReconnectingIowkit final : public Iowkit {
+// that it is back. A platform's layer is this one on its own pin interfaces.
+class ReconnectingIowkit : public Iowkit {
  public:
   ReconnectingIowkit(PinInterfaces& pins, Clock& clock, Reporter& reporter);
+  // The same, owning the pin interfaces.
+  ReconnectingIowkit(std::unique_ptr<PinInterfaces> pins, Clock& clock, Reporter& reporter);
   ~ReconnectingIowkit() override;
   ReconnectingIowkit(const ReconnectingIowkit&) = delete;
   ReconnectingIowkit& operator=(const ReconnectingIowkit&) = delete;
@@ -70,6 +73,7 @@ class ReconnectingIowkit final : public Iowkit {
   // Looks for the lost controller when a second has passed since the last look.
   bool LookAgain(Device& device);
 
+  std::unique_ptr<PinInterfaces> owned_pins_;  // empty when the caller owns them
   PinInterfaces& pins_;
   Clock& clock_;
   Reporter& reporter_;

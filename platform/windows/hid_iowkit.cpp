@@ -55,10 +55,14 @@ HidPathInfo ParseHidPath(const std::string& path) {
   return info;
 }
 
+namespace {
+
 // Windows' HID interfaces as pin interfaces: a link is an open interface.
-class HidIowkit::Interfaces final : public PinInterfaces {
+class Interfaces final : public PinInterfaces {
  public:
   Interfaces(HidSystem& hid, Reporter& reporter) : hid_(hid), reporter_(reporter) {}
+  Interfaces(std::unique_ptr<HidSystem> hid, Reporter& reporter)
+      : owned_hid_(std::move(hid)), hid_(*owned_hid_), reporter_(reporter) {}
 
   std::optional<Opened> OpenFirst(bool report) override {
     for (const std::string& path : hid_.ListInterfaces()) {
@@ -113,29 +117,18 @@ class HidIowkit::Interfaces final : public PinInterfaces {
   }
 
  private:
+  std::unique_ptr<HidSystem> owned_hid_;  // empty when the caller owns it
   HidSystem& hid_;
   Reporter& reporter_;
   std::map<HidDevice, std::uint32_t> report_lengths_;  // of each open interface
 };
 
+}  // namespace
+
 HidIowkit::HidIowkit(HidSystem& hid, Clock& clock, Reporter& reporter)
-    : interfaces_(std::make_unique<Interfaces>(hid, reporter)),
-      devices_(*interfaces_, clock, reporter) {}
+    : ReconnectingIowkit(std::make_unique<Interfaces>(hid, reporter), clock, reporter) {}
 
 HidIowkit::HidIowkit(std::unique_ptr<HidSystem> hid, Clock& clock, Reporter& reporter)
-    : owned_hid_(std::move(hid)),
-      interfaces_(std::make_unique<Interfaces>(*owned_hid_, reporter)),
-      devices_(*interfaces_, clock, reporter) {}
-
-HidIowkit::~HidIowkit() = default;
-
-IowkitHandle HidIowkit::IowKitOpenDevice() { return devices_.IowKitOpenDevice(); }
-
-std::uint32_t HidIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
-                                     const std::uint8_t* buffer, std::uint32_t length) {
-  return devices_.IowKitWrite(handle, pipe, buffer, length);
-}
-
-void HidIowkit::IowKitCloseDevice(IowkitHandle handle) { devices_.IowKitCloseDevice(handle); }
+    : ReconnectingIowkit(std::make_unique<Interfaces>(std::move(hid), reporter), clock, reporter) {}
 
 }  // namespace platform

@@ -64,28 +64,13 @@ bool MeansControllerGone(int error);
 // unplugged while open, or whose handle no longer works after the machine
 // woke from sleep, is lost and found again as ReconnectingIowkit says: at
 // most once a second, under any device path.
-class HidIowkit final : public Iowkit {
+class HidIowkit final : public ReconnectingIowkit {
  public:
   // `reporter` says each interface of ours that cannot be opened when a
   // device is opened, and that a controller was lost or is back.
   HidIowkit(HidSystem& hid, Clock& clock, Reporter& reporter);
   // The same, owning the HID calls it runs on.
   HidIowkit(std::unique_ptr<HidSystem> hid, Clock& clock, Reporter& reporter);
-  ~HidIowkit() override;
-  HidIowkit(const HidIowkit&) = delete;
-  HidIowkit& operator=(const HidIowkit&) = delete;
-
-  IowkitHandle IowKitOpenDevice() override;
-  std::uint32_t IowKitWrite(IowkitHandle handle, std::uint32_t pipe, const std::uint8_t* buffer,
-                            std::uint32_t length) override;
-  void IowKitCloseDevice(IowkitHandle handle) override;
-
- private:
-  class Interfaces;
-
-  std::unique_ptr<HidSystem> owned_hid_;  // empty when the caller owns it
-  std::unique_ptr<Interfaces> interfaces_;
-  ReconnectingIowkit devices_;  // after interfaces_: it closes what is open through them
 };
 
 }  // namespace platform
