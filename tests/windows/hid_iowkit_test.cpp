@@ -120,30 +120,30 @@ TEST(HidPath, NamesVendorProductAndInterface) {
   EXPECT_FALSE(platform::ParseHidPath("").vendor.has_value());
 }
 
-TEST(HidIowkit, TakesThePinInterfaceAndPassesOverOtherDevicesUnopened) {
+// The layer on a HID system of no interfaces yet; a test adds its own.
+struct HidLayer : ::testing::Test {
   FakeHid hid;
+  fakes::Said errors;
+  fakes::FakeClock clock;
+  platform::HidIowkit iowkit{hid, clock, errors.reporter};
+};
+
+TEST_F(HidLayer, TakesThePinInterfaceAndPassesOverOtherDevicesUnopened) {
   hid.Add(kWineMouse);
   hid.Add(kWineKeyboard);
   hid.Add(kSpecialModeInterface);
   hid.Add(kIoWarrior40);
   hid.Add(kPinInterface);
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(hid.opened, std::vector<std::string>{kPinInterface});
   EXPECT_EQ(errors.str(), "");
 }
 
-TEST(HidIowkit, NoDeviceWithoutAPinInterface) {
-  FakeHid hid;
+TEST_F(HidLayer, NoDeviceWithoutAPinInterface) {
   hid.Add(kWineMouse);
   hid.Add(kWineKeyboard);
   hid.Add(kSpecialModeInterface);
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_TRUE(hid.opened.empty());
@@ -154,14 +154,10 @@ TEST(HidIowkit, NoDeviceWithoutAPinInterface) {
   EXPECT_EQ(empty.IowKitOpenDevice(), 0U);
 }
 
-TEST(HidIowkit, SaysWhyAPinInterfaceCannotBeOpenedAndTriesTheNext) {
-  FakeHid hid;
+TEST_F(HidLayer, SaysWhyAPinInterfaceCannotBeOpenedAndTriesTheNext) {
   const std::string second = R"(\\?\hid#vid_07c0&pid_1501&mi_00#9&2&0&0000#{4d1e55b2})";
   hid.Add(kPinInterface, {.open_error = "Access is denied."});
   hid.Add(second);
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_NE(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_EQ(errors.str(), "statusanzeige: cannot open " + kPinInterface + ": Access is denied.\n");
@@ -169,13 +165,9 @@ TEST(HidIowkit, SaysWhyAPinInterfaceCannotBeOpenedAndTriesTheNext) {
   EXPECT_EQ(hid.open.begin()->second, second);
 }
 
-TEST(HidIowkit, AnInterfaceHeldByAnotherProgramMeansNoDevice) {
-  FakeHid hid;
+TEST_F(HidLayer, AnInterfaceHeldByAnotherProgramMeansNoDevice) {
   hid.Add(kPinInterface, {.open_error = "The process cannot access the file because it is being "
                                         "used by another process."});
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
 
   EXPECT_EQ(iowkit.IowKitOpenDevice(), 0U);
   EXPECT_NE(errors.str().find("being used by another process"), std::string::npos);
@@ -206,12 +198,8 @@ TEST(HidIowkit, ClosesAnInterfaceThatIsNotWhatItsPathSays) {
   }
 }
 
-TEST(HidIowkit, WritesEachReportWholeAndZeroPaddedToTheInterfacesLength) {
-  FakeHid hid;
+TEST_F(HidLayer, WritesEachReportWholeAndZeroPaddedToTheInterfacesLength) {
   hid.Add(kPinInterface, {.report_length = 5});
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit(hid, clock, errors.reporter);
   const platform::IowkitHandle handle = iowkit.IowKitOpenDevice();
 
   const std::uint8_t report[3] = {0x00, 0xE5, 0x41};
@@ -226,15 +214,11 @@ TEST(HidIowkit, WritesEachReportWholeAndZeroPaddedToTheInterfacesLength) {
 }
 
 // One IO-Warrior 24 pin interface of 3-byte reports, opened.
-struct OnePinInterface : ::testing::Test {
+struct OnePinInterface : HidLayer {
   OnePinInterface() {
     hid.Add(kPinInterface);
     handle = iowkit.IowKitOpenDevice();
   }
-  FakeHid hid;
-  fakes::Said errors;
-  fakes::FakeClock clock;
-  platform::HidIowkit iowkit{hid, clock, errors.reporter};
   platform::IowkitHandle handle = 0;
 };
 
