@@ -9,7 +9,22 @@
 
 namespace {
 
-constexpr std::string_view kReportLog = "--report-log";
+// An option with a file name, "--option FILE" or "--option=FILE": nothing
+// when `arguments[*i]` is not that option, else the name, never empty.
+std::optional<platform::Result<std::string>> FileOption(std::string_view option,
+                                                        const std::vector<std::string>& arguments,
+                                                        std::size_t* i) {
+  const std::string& a = arguments[*i];
+  if (a != option && a.rfind(std::string(option) + "=", 0) != 0) return std::nullopt;
+  std::string name;
+  if (a.size() > option.size()) {
+    name = a.substr(option.size() + 1);
+  } else if (*i + 1 < arguments.size()) {
+    name = arguments[++*i];
+  }
+  if (name.empty()) return platform::Failure{0, std::string(option) + " needs a file name"};
+  return name;
+}
 
 }  // namespace
 
@@ -35,16 +50,14 @@ platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& a
       line.minimized = true;
     } else if (demo && a == "--system-sensors") {
       line.system_sensors = true;
-    } else if (demo && (a == kReportLog || a.rfind(std::string(kReportLog) + "=", 0) == 0)) {
-      // --report-log FILE or --report-log=FILE; never an empty name.
-      std::string file;
-      if (a.size() > kReportLog.size()) {
-        file = a.substr(kReportLog.size() + 1);
-      } else if (i + 1 < arguments.size()) {
-        file = arguments[++i];
-      }
-      if (file.empty()) return platform::Failure{0, "--report-log needs a file name"};
-      line.report_log = file;
+    } else if (a == "--check-texts") {
+      line.check_texts = true;
+    } else if (auto texts = FileOption("--texts", arguments, &i)) {
+      if (!*texts) return texts->Error();
+      line.texts = std::move(**texts);
+    } else if (auto log = demo ? FileOption("--report-log", arguments, &i) : std::nullopt) {
+      if (!*log) return log->Error();
+      line.report_log = std::move(**log);
     } else {
       return platform::Failure{0, "unknown argument '" + a + "'"};
     }
@@ -54,7 +67,8 @@ platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& a
 
 std::string UsageLine(std::string_view program, const Accepts& accepts) {
   return "Usage: " + std::string(program) + " [--help] [--version] [--sensors]" +
-         " [--start] [--repeat]" + (accepts.no_window ? " [--no-window]" : "") + " [--minimized]" +
+         " [--texts FILE] [--check-texts]" + " [--start] [--repeat]" +
+         (accepts.no_window ? " [--no-window]" : "") + " [--minimized]" +
          (accepts.demo ? " [--system-sensors] [--report-log FILE]" : "");
 }
 
@@ -85,6 +99,10 @@ std::string HelpText(std::string_view program, const Accepts& accepts) {
   }
   text +=
       "  --minimized        show the window minimized\n"
+      "  --texts FILE       show the texts of FILE instead of looking for a texts\n"
+      "                     file (see FILES in the manual)\n"
+      "  --check-texts      show each text as it would go to the display now,\n"
+      "                     with a warning where one would not show well, then exit\n"
       "  --sensors          list where each reading comes from, its value now and\n"
       "                     what the display shows for it, then exit\n"
       "  --help             show this help\n"

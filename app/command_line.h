@@ -19,6 +19,8 @@ struct CommandLine {
   bool repeat = false;          // run after run until the end; implies start
   bool no_window = false;       // no window system at all; implies repeat
   bool minimized = false;       // show the window minimized
+  bool check_texts = false;     // show the texts as they would go to the display, then exit
+  std::string texts;            // the texts file named; empty: looked for
   bool system_sensors = false;  // demo only
   std::string report_log;       // demo only
 };

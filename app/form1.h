@@ -43,6 +43,8 @@ class Form1 final : public platform::FormEvents {
   // A click starts run after run: each begins on the whole second the last
   // one ended, with the clear and fresh readings, as a click then would.
   void SetRepeat(bool repeat) { repeat_ = repeat; }
+  // The texts of each run, read at its start; without them, the table's.
+  void SetTexts(status::TextsSource* texts) { runner_.SetTexts(texts); }
 
   [[nodiscard]] bool Running() const { return running_; }
   display::DisplayPort& Port() { return port_; }

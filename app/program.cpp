@@ -4,6 +4,7 @@
 #include "app/dot_matrix.h"
 #include "app/form1.h"
 #include "status/sensor_listing.h"
+#include "status/texts_file.h"
 
 namespace app {
 namespace {
@@ -28,10 +29,12 @@ class ProgramEvents final : public platform::FormEvents {
 
 // --no-window: Form1 without a window, run after run until a termination
 // request unloads it.
-int RunWithoutWindow(Program& program, Platform& platform, const CommandLine& line) {
+int RunWithoutWindow(Program& program, Platform& platform, const CommandLine& line,
+                     status::TextsSource& texts) {
   platform::Windowless& windowless = *platform.windowless;
   Form1 form(program.Controller(platform.machine), platform.machine.Clocks(), windowless.Events(),
              program.Sensors(line, platform.machine));
+  form.SetTexts(&texts);
   if (!form.Form_Load()) {
     platform.reporter.Say(kNoDeviceText);
     return 1;
@@ -59,8 +62,20 @@ int Run(Program& program, Platform& platform) {
     status::ListSensors(program.Sensors(line, platform.machine), platform.output);
     return 0;
   }
+  platform::MachineFacts& facts = platform.machine.Facts();
+  status::TextsSource texts(line.texts, facts.TextsFilePlaces(), facts, platform.reporter);
+  if (line.check_texts) {
+    return status::CheckTexts(texts, program.Sensors(line, platform.machine), platform.output,
+                              platform.reporter);
+  }
+  // A texts file that cannot be used keeps the program from starting.
+  const std::optional<std::string> texts_problem = texts.Load();
+  if (texts_problem && line.no_window) {
+    platform.reporter.Say(*texts_problem);
+    return 1;
+  }
   if (!program.Prepare(line, platform.reporter)) return 1;
-  if (line.no_window) return RunWithoutWindow(program, platform, line);
+  if (line.no_window) return RunWithoutWindow(program, platform, line, texts);
   if (!platform.windows.Start()) return 1;
 
   platform::WindowSystem& windows = platform.windows;
@@ -69,9 +84,15 @@ int Run(Program& program, Platform& platform) {
   platform::Sensors& sensors = program.Sensors(line, platform.machine);
   Form1 form(iowkit, platform.machine.Clocks(), platform.events, sensors);
   form.SetRepeat(line.repeat);
+  form.SetTexts(&texts);
   ProgramEvents events(form, program);
   const auto window = windows.MakeFormWindow(events, Form1Layout());
   form.SetWindow(window.get());
+  if (texts_problem) {
+    window->ShowMessageBox(kNoDeviceTitle, *texts_problem);
+    platform.reporter.Say(*texts_problem);
+    return 1;
+  }
   if (!form.Form_Load()) return 1;
   windows.CloseOnTermination(*window);
   if (line.minimized) {

@@ -20,6 +20,7 @@
 #include "platform/event_pump.h"
 #include "platform/machine.h"
 #include "platform/sensors.h"
+#include "tests/fakes.h"
 
 namespace soak {
 
@@ -85,10 +86,12 @@ class SoakMachine final : public platform::Machine {
   platform::Clock& Clocks() override { return clock_; }
   platform::Iowkit& Controller() override { return unused_; }
   platform::Sensors& MachineSensors() override { return sensors_; }
+  platform::MachineFacts& Facts() override { return facts_; }
 
  private:
   FastClock& clock_;
   platform::Sensors& sensors_;
+  fakes::FakeFacts facts_;
   emulator::DisplayModel model_;
   emulator::EmulatedIowkit unused_{model_};
 };

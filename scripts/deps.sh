@@ -9,14 +9,14 @@
 statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
 
 # What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
-# googletest's sources, nlohmann-json's headers, NSIS for the installer,
+# googletest's sources, nlohmann-json's and toml++'s headers, NSIS for the installer,
 # Wine with a virtual display for its tests, clang-tidy. The 32-bit sensor
 # host is built with the i686 compiler and tested with Wine's 32-bit side
 # (wine32, of the i386 architecture).
 statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix
                                 g++-mingw-w64-i686-posix mingw-w64-tools googletest
-                                nlohmann-json3-dev nsis wine wine64 wine32:i386 fonts-wine xvfb
-                                clang-tidy python3)
+                                nlohmann-json3-dev libtomlplusplus-dev nsis wine wine64 wine32:i386
+                                fonts-wine xvfb clang-tidy python3)
 
 # What tools/fuzz needs besides: clang with libFuzzer and the sanitizers'
 # runtimes (a recommendation of clang's, not a dependency).
@@ -24,7 +24,7 @@ statusanzeige_fuzz_packages=(clang libclang-rt-14-dev)
 
 statusanzeige_install_deps() {
   statusanzeige_install_deps_only cmake ninja-build g++ qt6-base-dev libxcb1-dev libsensors-dev \
-    libgtest-dev libgmock-dev libgl-dev nlohmann-json3-dev clang-format clang-tidy python3 "$@"
+    libgtest-dev libgmock-dev libgl-dev nlohmann-json3-dev libtomlplusplus-dev clang-format clang-tidy python3 "$@"
 }
 
 # Installs just the packages named.

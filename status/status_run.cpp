@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "status/status_run.h"
 
+#include "status/texts.h"
+#include "status/texts_file.h"
+
 namespace status {
 
 const std::vector<StatusRow>& StatusRows() {
@@ -31,10 +34,12 @@ std::string ComposeText(const StatusRow& row, platform::Sensors& sensors) {
 }
 
 void StatusRunner::StatusRun() {
+  const std::vector<Text>& texts = texts_ != nullptr ? texts_->ForRun() : BuiltInTexts();
+  platform::MachineFacts* facts = texts_ != nullptr ? &texts_->Facts() : nullptr;
   port_.ClearDisplay();
-  for (const StatusRow& row : StatusRows()) {
+  for (const Text& text : texts) {
     if (ticker_.Stopped()) return;
-    ticker_.DisplayText = ComposeText(row, sensors_);
+    ticker_.DisplayText = ComposeText(text, sensors_, facts);
     ticker_.ScrollText();
   }
 }

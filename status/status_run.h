@@ -13,6 +13,10 @@
 #include "status/reading_text.h"
 
 namespace status {
+class TextsSource;
+}  // namespace status
+
+namespace status {
 
 // One row of the run: a fixed text, or a label, readings and a suffix.
 struct StatusRow {
@@ -34,7 +38,10 @@ class StatusRunner {
   StatusRunner(display::DisplayPort& port, display::Ticker& ticker, platform::Sensors& sensors)
       : port_(port), ticker_(ticker), sensors_(sensors) {}
 
-  // Clears the display, then runs the nine texts through the ticker, each
+  // The texts of each run, read at its start; without them, the table's.
+  void SetTexts(TextsSource* texts) { texts_ = texts; }
+
+  // Clears the display, then runs the texts through the ticker, each
   // composed just before it is shown. Ends early when the ticker is stopped.
   void StatusRun();
 
@@ -42,6 +49,7 @@ class StatusRunner {
   display::DisplayPort& port_;
   display::Ticker& ticker_;
   platform::Sensors& sensors_;
+  TextsSource* texts_ = nullptr;
 };
 
 }  // namespace status

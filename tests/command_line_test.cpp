@@ -21,12 +21,16 @@ TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
   EXPECT_TRUE(demo->system_sensors);
   EXPECT_EQ(demo->report_log, "r.log");
   EXPECT_EQ(ParseCommandLine({"--report-log=x.log"}, kDemo)->report_log, "x.log");
+  EXPECT_EQ(ParseCommandLine({"--texts=a.toml", "--check-texts"}, kPlain)->texts, "a.toml");
+  EXPECT_TRUE(ParseCommandLine({"--check-texts"}, kPlain)->check_texts);
   // No file name, in either spelling, is a mistake.
-  for (const auto& arguments : std::vector<std::vector<std::string>>{
-           {"--report-log"}, {"--report-log", ""}, {"--report-log="}}) {
-    const auto line = ParseCommandLine(arguments, kDemo);
-    ASSERT_FALSE(line) << arguments.back();
-    EXPECT_EQ(line.Error().text, "--report-log needs a file name") << arguments.back();
+  for (const std::string option : {"--report-log", "--texts"}) {
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{option}, {option, ""}, {option + "="}}) {
+      const auto line = ParseCommandLine(arguments, kDemo);
+      ASSERT_FALSE(line) << arguments.back();
+      EXPECT_EQ(line.Error().text, option + " needs a file name") << arguments.back();
+    }
   }
   EXPECT_TRUE(ParseCommandLine({"--sensors"}, kPlain)->sensors);
   EXPECT_TRUE(ParseCommandLine({"--system-sensors", "--sensors"}, kDemo)->sensors);
@@ -37,8 +41,8 @@ TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
   EXPECT_TRUE(repeat->repeat && repeat->start && repeat->minimized && !repeat->no_window);
   EXPECT_FALSE(ParseCommandLine({"--no-window"}, kPlain)) << "only where the platform has it";
   EXPECT_EQ(UsageLine("statusanzeige", kLinux),
-            "Usage: statusanzeige [--help] [--version] [--sensors] [--start] [--repeat] "
-            "[--no-window] [--minimized]");
+            "Usage: statusanzeige [--help] [--version] [--sensors] [--texts FILE] "
+            "[--check-texts] [--start] [--repeat] [--no-window] [--minimized]");
 }
 
 TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
@@ -58,8 +62,8 @@ TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
   EXPECT_EQ(status, 2);
   EXPECT_EQ(errors,
             "statusanzeige-demo: unknown argument '--bogus'; Usage: statusanzeige-demo [--help] "
-            "[--version] [--sensors] [--start] [--repeat] [--minimized] [--system-sensors] "
-            "[--report-log FILE]\n");
+            "[--version] [--sensors] [--texts FILE] [--check-texts] [--start] [--repeat] "
+            "[--minimized] [--system-sensors] [--report-log FILE]\n");
   const auto help = std::get<1>(handle("statusanzeige", kPlain, {"--help"}));
   EXPECT_EQ(help.rfind("Usage: statusanzeige [--help]", 0), 0U);
   EXPECT_EQ(help.find("--report-log"), std::string::npos) << "the demo's options are its own";

@@ -19,10 +19,12 @@ class FakeMachine : public platform::Machine {
   platform::Clock& Clocks() override { return clock; }
   platform::Iowkit& Controller() override { return iowkit; }
   platform::Sensors& MachineSensors() override { return sensors; }
+  platform::MachineFacts& Facts() override { return facts; }
 
   FakeClock clock{43200.0};
   RecordingIowkit iowkit;
   FakeSensors sensors;
+  FakeFacts facts;
 };
 
 class FakePaintedWindow : public platform::PaintedWindow {
@@ -57,6 +59,7 @@ class FakeWindowSystem : public platform::WindowSystem {
   std::unique_ptr<platform::FormWindow> MakeFormWindow(
       platform::FormEvents& events, const platform::FormLayout& layout) override {
     auto window = std::make_unique<FakeWindow>(events);
+    window->box_log = &boxes;
     form_window = window.get();
     form_layout = layout;
     return window;
@@ -78,8 +81,9 @@ class FakeWindowSystem : public platform::WindowSystem {
   }
 
   std::function<void()> user;
-  FakeWindow* form_window = nullptr;
+  FakeWindow* form_window = nullptr;  // only while the program runs
   FakePaintedWindow* painted_window = nullptr;
+  std::vector<std::pair<std::string, std::string>> boxes;  // every box the form showed
   platform::FormLayout form_layout;
   bool started = false;
   bool icon_set = false;

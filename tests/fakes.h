@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/iowkit.h"
+#include "platform/machine_facts.h"
 #include "platform/reporter.h"
 #include "platform/sensors.h"
 #include "platform/window.h"
@@ -201,6 +202,22 @@ class FakeSensors : public platform::Sensors {
   }
 };
 
+// Fixed facts of a machine, and no texts file unless `places` name one.
+class FakeFacts : public platform::MachineFacts {
+ public:
+  std::string HostName() override { return host_name; }
+  std::string CpuModel() override { return cpu_model; }
+  std::uint64_t MemoryMegabytes() override { return memory_mb; }
+  platform::LocalTime Now() override { return now; }
+  [[nodiscard]] std::vector<std::string> TextsFilePlaces() const override { return places; }
+
+  std::string host_name = "werkstatt";
+  std::string cpu_model = "AMD Ryzen 5 5600X 6-Core Processor";
+  std::uint64_t memory_mb = 32017;
+  platform::LocalTime now{2026, 12, 10, 9, 5};
+  std::vector<std::string> places;
+};
+
 // A picture for Canvas::Picture, 10 x 10 pixels dark with a red box of 4 x 5
 // at (2, 3); it counts how often it is painted.
 struct CountedPicture {
@@ -223,6 +240,7 @@ class FakeWindow : public platform::FormWindow {
   explicit FakeWindow(platform::FormEvents& events) : events_(events) {}
   void ShowMessageBox(const std::string& title, const std::string& text) override {
     boxes.emplace_back(title, text);
+    if (box_log != nullptr) box_log->emplace_back(title, text);
   }
   void Show() override { visible = true; }
   void ShowMinimized() override { visible = minimized = true; }
@@ -240,6 +258,8 @@ class FakeWindow : public platform::FormWindow {
   }
 
   std::vector<std::pair<std::string, std::string>> boxes;
+  // Where the boxes are kept once the window is gone too; none unless set.
+  std::vector<std::pair<std::string, std::string>>* box_log = nullptr;
   bool visible = false;
   bool minimized = false;
   int clicks_queued = 0;  // FakeWindowSystem::Run clicks them

@@ -149,6 +149,36 @@ TEST(RunDemo, WithoutAWindowRunsRunAfterRunUntilATerminationRequest) {
   std::remove(log.c_str());
 }
 
+TEST(RunStatusanzeige, AnUnusableTextsFileKeepsItFromStartingWithABoxAndALine) {
+  const std::string texts = TempLog() + ".toml";
+  std::ofstream(texts) << "texts = [\"{cpu}\"]\n";
+  const std::string problem = texts + ":1:11: text 1: unknown field {cpu}";
+  for (const bool window : {true, false}) {
+    fakes::FakePlatform fake(window ? std::vector<std::string>{"--texts", texts}
+                                    : std::vector<std::string>{"--no-window", "--texts", texts});
+    EXPECT_EQ(app::RunStatusanzeige(fake.parts), 1);
+    EXPECT_EQ(fake.errors.str().rfind("statusanzeige: " + problem, 0), 0U) << fake.errors.str();
+    EXPECT_EQ(fake.machine.iowkit.opens, 0);
+    EXPECT_EQ(fake.windows.runs, 0) << "no event loop";
+    if (window) {
+      ASSERT_EQ(fake.windows.boxes.size(), 1U);
+      EXPECT_EQ(fake.windows.boxes[0].first, "Error");
+      EXPECT_EQ(fake.windows.boxes[0].second.rfind(problem, 0), 0U);
+    }
+  }
+  std::remove(texts.c_str());
+}
+
+TEST(RunStatusanzeige, CheckTextsNeedsNoControllerAndNoWindow) {
+  fakes::FakePlatform fake({"--check-texts"});
+  fake.machine.iowkit.open_result = 0;
+  EXPECT_EQ(app::RunStatusanzeige(fake.parts), 0);
+  EXPECT_EQ(fake.output.str().rfind("no texts file: the built-in texts\n  1  \"Dieser", 0), 0U)
+      << fake.output.str();
+  EXPECT_FALSE(fake.windows.started);
+  EXPECT_EQ(fake.machine.iowkit.opens, 0);
+}
+
 TEST(RunStatusanzeige, WithoutAWindowOrADeviceSaysSoAndEndsWithStatus1) {
   fakes::FakePlatform fake({"--no-window"});
   fake.machine.iowkit.open_result = 0;

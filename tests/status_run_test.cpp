@@ -6,6 +6,7 @@
 #include "emulator/display_model.h"
 #include "fakes.h"
 #include "status/reading_text.h"
+#include "status/texts_file.h"
 
 namespace {
 
@@ -148,6 +149,22 @@ TEST_F(WholeRun, ShortReadingsShortenTheirTextsAndEveryRunShowsAllNine) {
   runner.StatusRun();
   EXPECT_EQ(iowkit.writes.size() - first, first) << "the next click shows all nine again";
   EXPECT_EQ(sensors.calls.size(), 40U);
+}
+
+TEST_F(WholeRun, TheExampleTextsFileSendsWhatTheBuiltInTableSends) {
+  runner.StatusRun();
+  const auto table = iowkit.Reports();
+  iowkit.writes.clear();
+  fakes::FakeFacts facts;
+  std::ostringstream said;
+  platform::Reporter reporter("statusanzeige", said);
+  status::TextsSource example(STATUSANZEIGE_TEST_DATA "/../../packaging/texts.toml", {}, facts,
+                              reporter);
+  ASSERT_EQ(example.Load(), std::nullopt);
+  runner.SetTexts(&example);
+  runner.StatusRun();
+  EXPECT_EQ(table.size(), 9267U);
+  EXPECT_EQ(iowkit.Reports(), table);
 }
 
 TEST_F(WholeRun, AStoppedTickerEndsTheRunWithoutFurtherReadings) {

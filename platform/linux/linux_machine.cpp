@@ -3,6 +3,7 @@
 
 #include "platform/linux/iowarrior_linux.h"
 #include "platform/linux/libsensors_sensors.h"
+#include "platform/linux/linux_facts.h"
 #include "platform/shared/system_machine.h"
 
 namespace platform {
@@ -14,7 +15,8 @@ std::unique_ptr<Machine> MakeLinuxMachine(Reporter& reporter) {
       },
       [&reporter](Clock& /*clock*/) -> std::unique_ptr<Sensors> {
         return std::make_unique<LibSensors>(reporter);
-      });
+      },
+      MakeLinuxFacts());
 }
 
 }  // namespace platform

@@ -10,7 +10,7 @@ statusanzeige_layer(sa_posix
 
 statusanzeige_layer(sa_linux
   SOURCES platform/linux/iowarrior_linux.cpp platform/linux/libsensors_sensors.cpp
-          platform/linux/linux_machine.cpp platform/linux/system_clock.cpp
+          platform/linux/linux_facts.cpp platform/linux/linux_machine.cpp platform/linux/system_clock.cpp
   USES sa_shared sa_platform
   LIBS ${SENSORS_LIBRARY})
 target_include_directories(sa_linux_objects PUBLIC ${SENSORS_INCLUDE_DIR})

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // A machine as both platforms make it: the system's clocks, and the
 // controller layer and the sensors, each made at its first use (on the
-// machine's clock) and kept for the machine's lifetime.
+// machine's clock) and kept for the machine's lifetime, and the machine's
+// facts.
 #pragma once
 
 #include <functional>
@@ -17,8 +18,11 @@ class SystemMachine final : public Machine {
   template <typename T>
   using Maker = std::function<std::unique_ptr<T>(Clock& clock)>;
 
-  SystemMachine(Maker<Iowkit> make_controller, Maker<Sensors> make_sensors)
-      : make_controller_(std::move(make_controller)), make_sensors_(std::move(make_sensors)) {}
+  SystemMachine(Maker<Iowkit> make_controller, Maker<Sensors> make_sensors,
+                std::unique_ptr<MachineFacts> facts)
+      : make_controller_(std::move(make_controller)),
+        make_sensors_(std::move(make_sensors)),
+        facts_(std::move(facts)) {}
 
   Clock& Clocks() override { return clock_; }
   Iowkit& Controller() override {
@@ -29,6 +33,7 @@ class SystemMachine final : public Machine {
     if (!sensors_) sensors_ = make_sensors_(clock_);
     return *sensors_;
   }
+  MachineFacts& Facts() override { return *facts_; }
 
  private:
   SystemClock clock_;
@@ -36,6 +41,7 @@ class SystemMachine final : public Machine {
   Maker<Sensors> make_sensors_;
   std::unique_ptr<Iowkit> controller_;
   std::unique_ptr<Sensors> sensors_;
+  std::unique_ptr<MachineFacts> facts_;
 };
 
 }  // namespace platform

@@ -100,14 +100,7 @@ void AsusDllSensors::Start() const {
                                    "), not for x86 or x64";
     return;
   }
-  std::wstring folder = host_folder_;
-  if (folder.empty()) {
-    wchar_t program[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
-    folder.assign(program, length);
-    folder.erase(folder.find_last_of(L"\\/") == std::wstring::npos ? 0
-                                                                   : folder.find_last_of(L"\\/"));
-  }
+  const std::wstring folder = host_folder_.empty() ? ProgramFolder() : host_folder_;
   const std::wstring program = folder + L"\\" + (bits_ == 32 ? host::kHost32 : host::kHost64);
   const auto hello = host_.Start(program, path_);
   if (!hello) {

@@ -50,4 +50,20 @@ std::vector<std::string> CommandLineArguments() {
   LocalFree(words);
   return arguments;
 }
+std::wstring ProgramFolder() {
+  std::wstring folder(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, folder.data(), static_cast<DWORD>(folder.size()));
+    if (length < folder.size()) {
+      folder.resize(length);
+      break;
+    }
+    folder.resize(folder.size() * 2);
+  }
+  const std::size_t slash = folder.find_last_of(L"\\/");
+  folder.erase(slash == std::wstring::npos ? 0 : slash);
+  return folder;
+}
+
 }  // namespace platform

@@ -19,4 +19,7 @@ std::string ErrorText(unsigned long code);
 // The program's command-line arguments after its name, in UTF-8.
 std::vector<std::string> CommandLineArguments();
 
+// The folder the running program lies in, without a trailing backslash.
+std::wstring ProgramFolder();
+
 }  // namespace platform

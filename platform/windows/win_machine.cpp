@@ -3,6 +3,7 @@
 
 #include "platform/shared/system_machine.h"
 #include "platform/windows/hid_iowkit.h"
+#include "platform/windows/win_facts.h"
 #include "platform/windows/windows_sensors.h"
 
 namespace platform {
@@ -12,7 +13,8 @@ std::unique_ptr<Machine> MakeWindowsMachine(Reporter& reporter) {
       [&reporter](Clock& clock) -> std::unique_ptr<Iowkit> {
         return std::make_unique<HidIowkit>(MakeWindowsHidSystem(), clock, reporter);
       },
-      [&reporter](Clock& clock) { return MakeWindowsSensors(reporter, clock); });
+      [&reporter](Clock& clock) { return MakeWindowsSensors(reporter, clock); },
+      MakeWindowsFacts());
 }
 
 }  // namespace platform

@@ -25,6 +25,7 @@ statusanzeige_layer(sa_windows
   SOURCES ${_windows}/asus_sensors.cpp ${_windows}/gdi_canvas.cpp ${_windows}/hid_iowkit.cpp
           ${_windows}/lhm_fetch.cpp ${_windows}/messages.cpp ${_windows}/system_clock.cpp
           ${_windows}/termination.cpp ${_windows}/text.cpp ${_windows}/win_event_pump.cpp
+          ${_windows}/win_facts.cpp
           ${_windows}/win_form_window.cpp ${_windows}/win_machine.cpp
           ${_windows}/win_painted_window.cpp ${_windows}/win_window.cpp
           ${_windows}/win_window_system.cpp ${_windows}/windows_hid.cpp

@@ -124,9 +124,11 @@ class SensorsMachine final : public platform::Machine {
   platform::Clock& Clocks() override { return clock; }
   platform::Iowkit& Controller() override { return iowkit; }
   platform::Sensors& MachineSensors() override { return *sensors_; }
+  platform::MachineFacts& Facts() override { return facts; }
 
   fakes::FakeClock clock{36000.25};
   fakes::RecordingIowkit iowkit;
+  fakes::FakeFacts facts;
 
  private:
   std::unique_ptr<platform::Sensors> sensors_;
