@@ -47,6 +47,8 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/system/statusanzeige.service
 install(FILES ${CMAKE_BINARY_DIR}/packaging/user/statusanzeige.service
         DESTINATION ${STATUSANZEIGE_SYSTEMD_DIR}/user)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The built-in texts as a texts file, with comments: where to start one's own.
+install(FILES packaging/texts.toml DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 # The copyright file in Debian's machine-readable format names the licence;
 # the full text goes along everywhere but in the Debian package, whose
 # copyright file points to /usr/share/common-licenses/GPL-2 instead.

@@ -33,61 +33,7 @@ constexpr std::array<FieldName, 12> kFieldNames = {{
     {"date", Field::kDate, R::kCpuTemperature},
 }};
 
-constexpr char32_t kInvalid = 0xFFFFFFFF;
-
-// The Unicode character at `text[at]` and its length in bytes; an invalid
-// sequence is kInvalid, one byte long.
-std::pair<char32_t, std::size_t> DecodeAt(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) return {lead, 1};
-  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-  if (length == 0 || lead > 0xF4 || at + length > text.size()) return {kInvalid, 1};
-  char32_t c = lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return {kInvalid, 1};
-    c = (c << 6) | (byte(at + i) & 0x3F);
-  }
-  constexpr std::array<char32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {kInvalid, 1};
-  return {c, length};
-}
-
 constexpr bool Printable(char32_t c) { return c >= 0x20 && c <= 0x7E; }
-
-// How the display spells a character it has no code for; nothing when it
-// has none.
-std::string_view SpelledOut(char32_t c) {
-  switch (c) {
-    case U'ä':
-      return "ae";
-    case U'ö':
-      return "oe";
-    case U'ü':
-      return "ue";
-    case U'ß':
-      return "ss";
-    case U'Ä':
-      return "Ae";
-    case U'Ö':
-      return "Oe";
-    case U'Ü':
-      return "Ue";
-    default:
-      return {};
-  }
-}
-
-std::string Described(char32_t c, std::string_view bytes) {
-  if (c == kInvalid) return "a byte that is not UTF-8";
-  if (c == U'\t') return "a tab";
-  if (c == U'\n' || c == U'\r') return "a line break";
-  std::array<char, 16> code{};
-  std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
-  if (c < 0x20 || (c >= 0x7F && c < 0xA0))
-    return "the control character " + std::string(code.data());
-  return "'" + std::string(bytes) + "' (" + code.data() + ")";
-}
 
 bool NameCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -123,6 +69,54 @@ std::string Fact(Field field, platform::MachineFacts* facts) {
 }
 
 }  // namespace
+
+std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x80) return {lead, 1};
+  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+  if (length == 0 || lead > 0xF4 || at + length > text.size()) return {kNotUtf8, 1};
+  char32_t c = lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return {kNotUtf8, 1};
+    c = (c << 6) | (byte(at + i) & 0x3F);
+  }
+  constexpr std::array<char32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {kNotUtf8, 1};
+  return {c, length};
+}
+
+std::string_view SpelledOut(char32_t c) {
+  switch (c) {
+    case U'ä':
+      return "ae";
+    case U'ö':
+      return "oe";
+    case U'ü':
+      return "ue";
+    case U'ß':
+      return "ss";
+    case U'Ä':
+      return "Ae";
+    case U'Ö':
+      return "Oe";
+    case U'Ü':
+      return "Ue";
+    default:
+      return {};
+  }
+}
+
+std::string Described(char32_t c, std::string_view bytes) {
+  if (c == kNotUtf8) return "a byte that is not UTF-8";
+  if (c == U'\t') return "a tab";
+  if (c == U'\n' || c == U'\r') return "a line break";
+  std::array<char, 16> code{};
+  std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+    return "the control character " + std::string(code.data());
+  return "'" + std::string(bytes) + "' (" + code.data() + ")";
+}
 
 const std::vector<Text>& BuiltInTexts() {
   static const std::vector<Text> texts = [] {
@@ -193,7 +187,7 @@ ParsedText ParseText(std::string_view written) {
       i = end + 1;
       continue;
     }
-    const auto [code, length] = DecodeAt(written, i);
+    const auto [code, length] = DecodeUtf8(written, i);
     if (Printable(code)) {
       text.back().characters += c;
     } else if (const std::string_view spelled = SpelledOut(code); !spelled.empty()) {
@@ -214,7 +208,7 @@ std::string DisplayableText(std::string_view utf8) {
   std::string shown;
   bool blank = false;
   for (std::size_t i = 0; i < utf8.size();) {
-    const auto [code, length] = DecodeAt(utf8, i);
+    const auto [code, length] = DecodeUtf8(utf8, i);
     i += length;
     std::string_view add;
     if (code == U' ' || code == U'\t' || code == U'\n' || code == U'\r' || code == 0xA0) {

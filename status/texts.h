@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/machine_facts.h"
@@ -50,6 +51,19 @@ struct ParsedText {
 // A text as written, in UTF-8: printable ASCII, ä ö ü ß Ä Ö Ü spelled out
 // ("ae", ..., "Ue"), fields written {name}, and {{ and }} for braces.
 ParsedText ParseText(std::string_view written);
+
+// The Unicode character at `text[at]` and its length in bytes; an invalid
+// sequence is kNotUtf8, one byte long.
+inline constexpr char32_t kNotUtf8 = 0xFFFFFFFF;
+std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view text, std::size_t at);
+
+// How the display spells a character it has no code for (ä is "ae", ...);
+// nothing when it has none.
+std::string_view SpelledOut(char32_t c);
+
+// A character for messages: "a tab", "'é' (U+00E9)", ...; `bytes` are its
+// UTF-8.
+std::string Described(char32_t c, std::string_view bytes);
 
 // A value of the machine's as the display can show it: printable ASCII as
 // it stands, umlauts spelled out, ® ™ © as (R) (TM) (C), each run of white

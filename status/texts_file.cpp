@@ -102,6 +102,115 @@ std::vector<Place> CharacterPlaces(std::string_view content, Place begin) {
   return places;
 }
 
+// The file as the TOML parser reads it: ASCII only. Debian's toml++ 3.3
+// reaches an unreachable point on some characters beyond ASCII where it
+// looks for white space, and it can look there for a character within what
+// was meant as a string when the file is broken. So ä ö ü ß Ä Ö Ü in a
+// string are spelled out here (as the display would), a comment's other
+// characters become '?', and any other character beyond ASCII is a problem
+// of its own, said here.
+struct AsciiFile {
+  std::string content;
+  std::optional<std::pair<Place, std::string>> problem;
+  // Per line, the columns (in `content`) of a spelled-out character's second
+  // letter.
+  std::vector<std::vector<std::size_t>> widened;
+
+  [[nodiscard]] Place Original(Place place) const {
+    if (place.line == 0 || place.line > widened.size()) return place;
+    std::size_t before = 0;
+    for (const std::size_t column : widened[place.line - 1])
+      before += column <= place.column ? 1 : 0;
+    return {place.line, place.column - before};
+  }
+};
+
+AsciiFile Asciified(std::string_view content) {
+  enum class In { kNothing, kComment, kBasic, kLiteral, kMultilineBasic, kMultilineLiteral };
+  AsciiFile file;
+  file.widened.emplace_back();
+  In in = In::kNothing;
+  Place at{1, 1};          // in `content`
+  std::size_t column = 1;  // in file.content
+  const auto starts = [&](std::size_t i, std::string_view what) {
+    return content.substr(i, what.size()) == what;
+  };
+  const auto put = [&](std::string_view characters) {
+    file.content += characters;
+    column += characters.size();
+  };
+  for (std::size_t i = 0; i < content.size();) {
+    const auto [code, length] = DecodeUtf8(content, i);
+    const Place here = at;
+    const char c = content[i];
+    i += length;
+    ++at.column;
+    if (code >= 0x80) {
+      const std::string_view spelled = SpelledOut(code);
+      if (in == In::kComment) {
+        put("?");
+      } else if (in != In::kNothing && !spelled.empty()) {
+        put(spelled);
+        file.widened.back().push_back(column - 1);
+      } else {
+        const std::string character = Described(code, content.substr(i - length, length));
+        file.problem.emplace(
+            here, code == kNotUtf8     ? "a byte that is not UTF-8, as a texts file must be"
+                  : in == In::kNothing ? character +
+                                             " outside a string or a comment; a text goes "
+                                             "between quotes"
+                                       : character +
+                                             " cannot be shown on the display, which shows "
+                                             "printable ASCII and spells out \u00E4 \u00F6 "
+                                             "\u00FC \u00DF \u00C4 \u00D6 \u00DC");
+        return file;
+      }
+      continue;
+    }
+    put(std::string_view(&c, 1));
+    if (c == '\n') {
+      at = {at.line + 1, 1};
+      column = 1;
+      file.widened.emplace_back();
+    }
+    const bool multiline = in == In::kMultilineBasic || in == In::kMultilineLiteral;
+    const char quote = in == In::kBasic || in == In::kMultilineBasic ? '"' : '\'';
+    switch (in) {
+      case In::kNothing:
+        if (c == '#') in = In::kComment;
+        if (c == '"') in = starts(i - 1, "\"\"\"") ? In::kMultilineBasic : In::kBasic;
+        if (c == '\'') in = starts(i - 1, "'''") ? In::kMultilineLiteral : In::kLiteral;
+        if (in == In::kMultilineBasic || in == In::kMultilineLiteral) {
+          put(content.substr(i, 2));
+          at.column += 2;
+          i += 2;
+        }
+        break;
+      case In::kComment:
+        if (c == '\n') in = In::kNothing;
+        break;
+      default:
+        if (c == '\\' && quote == '"' && i < content.size() &&
+            static_cast<unsigned char>(content[i]) < 0x80 && content[i] != '\n') {
+          put(content.substr(i, 1));  // an escaped character
+          ++at.column;
+          ++i;
+        } else if (c == '\n' && !multiline) {
+          in = In::kNothing;  // unterminated: the parser says so
+        } else if (c == quote && (!multiline || starts(i - 1, std::string(3, quote)))) {
+          // A run of quotes that closes a multi-line string ends with it.
+          while (multiline && i < content.size() && content[i] == quote) {
+            put(content.substr(i, 1));
+            ++at.column;
+            ++i;
+          }
+          in = In::kNothing;
+        }
+    }
+  }
+  return file;
+}
+
 platform::Failure Problem(std::string text) { return platform::Failure{0, std::move(text)}; }
 
 fs::path PathOf(const std::string& utf8) {
@@ -126,15 +235,20 @@ platform::Result<std::vector<Text>> ParseTextsDocument(std::string_view content,
     return Problem(file + ": the file is larger than " + std::to_string(kMaxTextsFileBytes) +
                    " bytes, the most a texts file may have");
   }
-  toml::parse_result parsed = toml::parse(content, std::string_view(file));
+  const AsciiFile ascii = Asciified(content);
+  if (ascii.problem) return Problem(Located(file, ascii.problem->first, ascii.problem->second));
+  toml::parse_result parsed = toml::parse(ascii.content, std::string_view(file));
+  const auto place = [&](const toml::source_region& region) {
+    return ascii.Original(PlaceOf(region));
+  };
   if (!parsed) {
-    return Problem(Located(file, PlaceOf(parsed.error().source()), parsed.error().description()));
+    return Problem(Located(file, place(parsed.error().source()), parsed.error().description()));
   }
   const toml::table& table = parsed.table();
   for (auto&& [key, node] : table) {
     if (key.str() != "texts") {
       return Problem(
-          Located(file, PlaceOf(key.source()),
+          Located(file, place(key.source()),
                   "unknown key '" + std::string(key.str()) + "'; a texts file has one key, texts"));
     }
   }
@@ -144,11 +258,11 @@ platform::Result<std::vector<Text>> ParseTextsDocument(std::string_view content,
   }
   const toml::array* array = node->as_array();
   if (array == nullptr) {
-    return Problem(Located(file, PlaceOf(node->source()), "texts is not an array of strings"));
+    return Problem(Located(file, place(node->source()), "texts is not an array of strings"));
   }
-  if (array->empty()) return Problem(Located(file, PlaceOf(node->source()), "texts holds no text"));
+  if (array->empty()) return Problem(Located(file, place(node->source()), "texts holds no text"));
   if (array->size() > kMaxTexts) {
-    return Problem(Located(file, PlaceOf(node->source()),
+    return Problem(Located(file, place(node->source()),
                            "texts holds " + std::to_string(array->size()) +
                                " texts; a texts file may hold at most " +
                                std::to_string(kMaxTexts)));
@@ -158,14 +272,14 @@ platform::Result<std::vector<Text>> ParseTextsDocument(std::string_view content,
     const std::string number = "text " + std::to_string(texts.size() + 1);
     const toml::value<std::string>* written = element.as_string();
     if (written == nullptr) {
-      return Problem(Located(file, PlaceOf(element.source()), number + " is not a string"));
+      return Problem(Located(file, place(element.source()), number + " is not a string"));
     }
     ParsedText text = ParseText(written->get());
     if (text.error) {
-      const std::vector<Place> places = CharacterPlaces(content, PlaceOf(element.source()));
-      const Place place =
+      const std::vector<Place> places = CharacterPlaces(ascii.content, PlaceOf(element.source()));
+      const Place at =
           text.error->at < places.size() ? places[text.error->at] : PlaceOf(element.source());
-      return Problem(Located(file, place, number + ": " + text.error->what));
+      return Problem(Located(file, ascii.Original(at), number + ": " + text.error->what));
     }
     texts.push_back(std::move(text.text));
   }

@@ -56,6 +56,7 @@ struct Texts : ::testing::Test {
 
   std::vector<std::string> Composed(const std::vector<status::Text>& texts) {
     std::vector<std::string> composed;
+    composed.reserve(texts.size());
     for (const status::Text& text : texts) {
       composed.push_back(status::ComposeText(text, sensors, &facts));
     }
@@ -71,7 +72,7 @@ struct Texts : ::testing::Test {
 TEST_F(Texts, EachDataFileGivesItsTextsOrItsError) {
   int files = 0;
   for (const auto& entry : fs::directory_iterator(STATUSANZEIGE_TEST_DATA "/texts")) {
-    const fs::path path = entry.path();
+    const fs::path& path = entry.path();
     if (path.extension() != ".toml") continue;
     ++files;
     const std::string name = path.filename().string();

@@ -67,6 +67,10 @@ Section "statusanzeige" SecProgram
   File "${BUILD_DIR}/statusanzeige-sensor-host64.exe"
   File "/oname=README.md" "${SOURCE_DIR}/README.md"
   File "/oname=COPYING.txt" "${SOURCE_DIR}/COPYING"
+  ; The built-in texts as a texts file: copy it to texts.toml and edit it.
+  SetOutPath "$INSTDIR\examples"
+  File "${SOURCE_DIR}/packaging/texts.toml"
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "${START_MENU}"
@@ -102,6 +106,8 @@ Section "Uninstall"
   Delete "$INSTDIR\statusanzeige-sensor-host64.exe"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\COPYING.txt"
+  Delete "$INSTDIR\examples\texts.toml"
+  RMDir "$INSTDIR\examples"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 

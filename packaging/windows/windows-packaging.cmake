@@ -21,6 +21,7 @@ if(STATUSANZEIGE_MAKENSIS)
     DEPENDS statusanzeige statusanzeige-demo statusanzeige-sensor-host64
             ${STATUSANZEIGE_SENSOR_HOST32} ${_packaging}/statusanzeige.nsi
             ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/COPYING
+            ${PROJECT_SOURCE_DIR}/packaging/texts.toml
             ${PROJECT_SOURCE_DIR}/platform/windows/statusanzeige.ico
     COMMENT "Making the installer ${STATUSANZEIGE_INSTALLER}"
     VERBATIM)
@@ -28,7 +29,7 @@ if(STATUSANZEIGE_MAKENSIS)
 endif()
 
 # statusanzeige-<version>/ with the two programs, the sensor hosts, the
-# README and the licence, zipped.
+# README, the licence and the example texts file, zipped.
 set(_portable statusanzeige-${PROJECT_VERSION})
 add_custom_command(
   OUTPUT ${STATUSANZEIGE_PORTABLE_ZIP}
@@ -39,12 +40,15 @@ add_custom_command(
           ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/portable/${_portable}
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/COPYING
           ${CMAKE_BINARY_DIR}/portable/${_portable}/COPYING.txt
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/portable/${_portable}/examples
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/texts.toml
+          ${CMAKE_BINARY_DIR}/portable/${_portable}/examples
   COMMAND ${CMAKE_COMMAND} -E rm -f ${STATUSANZEIGE_PORTABLE_ZIP}
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/portable
           ${CMAKE_COMMAND} -E tar cf ${STATUSANZEIGE_PORTABLE_ZIP} --format=zip ${_portable}
   DEPENDS statusanzeige statusanzeige-demo statusanzeige-sensor-host64
           ${STATUSANZEIGE_SENSOR_HOST32} ${PROJECT_SOURCE_DIR}/README.md
-          ${PROJECT_SOURCE_DIR}/COPYING
+          ${PROJECT_SOURCE_DIR}/COPYING ${PROJECT_SOURCE_DIR}/packaging/texts.toml
   COMMENT "Making the portable archive ${STATUSANZEIGE_PORTABLE_ZIP}"
   VERBATIM)
 add_custom_target(portable-zip DEPENDS ${STATUSANZEIGE_PORTABLE_ZIP})

@@ -36,7 +36,8 @@ class LinuxFacts final : public MachineFacts {
   std::uint64_t MemoryMegabytes() override {
     struct sysinfo info {};
     if (sysinfo(&info) != 0) return 0;
-    return static_cast<std::uint64_t>(info.totalram) * info.mem_unit / (1024 * 1024);
+    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    return static_cast<std::uint64_t>(info.totalram) * info.mem_unit / kMegabyte;
   }
 
   LocalTime Now() override {
