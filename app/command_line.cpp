@@ -100,7 +100,7 @@ std::string HelpText(std::string_view program, const Accepts& accepts) {
   text +=
       "  --minimized        show the window minimized\n"
       "  --texts FILE       show the texts of FILE instead of looking for a texts\n"
-      "                     file (see FILES in the manual)\n"
+      "                     file (see TEXTS FILE in the manual)\n"
       "  --check-texts      show each text as it would go to the display now,\n"
       "                     with a warning where one would not show well, then exit\n"
       "  --sensors          list where each reading comes from, its value now and\n"

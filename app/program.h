@@ -58,8 +58,10 @@ class Program {
   virtual void Unloaded() {}
 };
 
-// Takes the command line (--help, --version, --sensors end the program at
-// once, without a window system), starts the window system and loads Form1:
+// Takes the command line (--help, --version, --sensors and --check-texts end
+// the program at once, without a window system), reads the texts file (one
+// that cannot be used ends the program with status 1, after an error box
+// where there would be a window), starts the window system and loads Form1:
 // without a device it shows the error box and returns 1, else it shows the
 // window (minimized with --minimized), clicks its button with --start or
 // --repeat, and runs the event loop until the window has closed (returns 0).

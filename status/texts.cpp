@@ -115,7 +115,9 @@ std::string Described(char32_t c, std::string_view bytes) {
   std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
   if (c < 0x20 || (c >= 0x7F && c < 0xA0))
     return "the control character " + std::string(code.data());
-  return "'" + std::string(bytes) + "' (" + code.data() + ")";
+  std::string described(1, '\'');
+  described.append(bytes).append("' (").append(code.data()).append(")");
+  return described;
 }
 
 const std::vector<Text>& BuiltInTexts() {
@@ -137,7 +139,7 @@ std::string FieldList() {
   std::string list;
   for (const FieldName& f : kFieldNames) {
     if (!list.empty()) list += ", ";
-    list += "{" + std::string(f.name) + "}";
+    list.append("{").append(f.name).append("}");
   }
   return list;
 }

@@ -16,6 +16,7 @@
 #include "platform/windows/messages.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_event_pump.h"
+#include "platform/windows/win_facts.h"
 #include "platform/windows/win_window.h"
 #include "tests/fakes.h"
 #include "tests/windows/windows_test_paths.h"
@@ -208,6 +209,24 @@ TEST(WindowsHid, ListsTheSystemsHidInterfacesAndFindsNoController) {
   ASSERT_FALSE(gone);
   EXPECT_NE(gone.Error().code, 0);
   EXPECT_FALSE(gone.Error().text.empty());
+}
+
+TEST(WindowsFacts, TheMachineTellsItsNameProcessorAndMemoryAndWhereTextsFilesLie) {
+  const auto facts = platform::MakeWindowsFacts();
+  EXPECT_FALSE(facts->HostName().empty());
+  EXPECT_FALSE(facts->CpuModel().empty());
+  EXPECT_GT(facts->MemoryMegabytes(), 0U);
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  EXPECT_EQ(facts->Now().year, now.wYear);
+  wchar_t was[MAX_PATH] = {};
+  const bool had = GetEnvironmentVariableW(L"APPDATA", was, MAX_PATH) != 0;
+  SetEnvironmentVariableW(L"APPDATA", L"C:\\Users\\J\u00f6rg\\AppData\\Roaming");
+  const std::vector<std::string> places = facts->TextsFilePlaces();
+  SetEnvironmentVariableW(L"APPDATA", had ? was : nullptr);
+  ASSERT_EQ(places.size(), 2U);
+  EXPECT_EQ(places[0], platform::Narrow(platform::ProgramFolder()) + "\\texts.toml");
+  EXPECT_EQ(places[1], "C:\\Users\\J\xC3\xB6rg\\AppData\\Roaming\\statusanzeige\\texts.toml");
 }
 
 TEST(Text, Utf8RoundTripsThroughUtf16) {
