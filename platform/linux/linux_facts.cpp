@@ -36,7 +36,7 @@ class LinuxFacts final : public MachineFacts {
   std::uint64_t MemoryMegabytes() override {
     struct sysinfo info {};
     if (sysinfo(&info) != 0) return 0;
-    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    constexpr std::uint64_t kMegabyte = std::uint64_t{1024} * 1024;
     return static_cast<std::uint64_t>(info.totalram) * info.mem_unit / kMegabyte;
   }
 

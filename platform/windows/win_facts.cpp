@@ -40,7 +40,7 @@ class WindowsFacts final : public MachineFacts {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
     if (!GlobalMemoryStatusEx(&status)) return 0;
-    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    constexpr std::uint64_t kMegabyte = std::uint64_t{1024} * 1024;
     return status.ullTotalPhys / kMegabyte;
   }
 
