@@ -322,15 +322,10 @@ std::optional<std::string> TextsSource::Load() {
   platform::Result<TextsChoice> read = Read();
   if (!read) return read.Error().text;
   current_ = std::move(*read);
-  fresh_ = true;
   return std::nullopt;
 }
 
 const std::vector<Text>& TextsSource::ForRun() {
-  if (fresh_) {
-    fresh_ = false;
-    return current_.texts;
-  }
   platform::Result<TextsChoice> read = Read();
   if (read) {
     current_ = std::move(*read);
@@ -358,7 +353,7 @@ int CheckTexts(TextsSource& source, platform::Sensors& sensors, std::ostream& ou
     out << "texts file: " << source.Current().file << '\n';
   }
   std::size_t number = 0;
-  for (const Text& text : source.ForRun()) {
+  for (const Text& text : source.Current().texts) {
     const std::string shown = ComposeText(text, sensors, &source.Facts());
     const std::size_t steps = shown.size() > 8 ? shown.size() - 8 : 0;
     out << std::setw(3) << ++number << "  \"" << shown << "\"  " << Steps(steps) << '\n';

@@ -44,13 +44,13 @@ class TextsSource {
   TextsSource(std::string named, std::vector<std::string> places, platform::MachineFacts& facts,
               platform::Reporter& reporter);
 
-  // At start-up: reads the texts of the first run. Returns what makes the
-  // file unusable, naming the file, line and column.
+  // At start-up: reads the texts. Returns what makes the file unusable,
+  // naming the file, line and column.
   std::optional<std::string> Load();
 
-  // At the start of each run: the texts read now (the first run's at
-  // Load). A file that has become unusable keeps the texts read before, and
-  // its problem is said once, until the file is mended.
+  // At the start of each run: the texts read now. A file that has become
+  // unusable keeps the texts read before, and its problem is said once,
+  // until the file is mended.
   const std::vector<Text>& ForRun();
 
   [[nodiscard]] const TextsChoice& Current() const { return current_; }
@@ -66,7 +66,6 @@ class TextsSource {
   platform::MachineFacts& facts_;
   platform::Reporter& reporter_;
   TextsChoice current_{"", BuiltInTexts()};
-  bool fresh_ = false;        // Load read the texts of the next run
   std::string problem_said_;  // the problem said last, until a read succeeds
 };
 
