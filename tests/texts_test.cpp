@@ -49,7 +49,7 @@ struct Texts : ::testing::Test {
                       {"GetVoltIN2", 3312},      {"GetVoltIN3", 5040},    {"GetVoltIN4", 12160},
                       {"GetFanCPURPM", 950}};
     facts.host_name = "b\xC3\xBCro-pc";
-    facts.cpu_model = "Intel\xC2\xAE  Core\xE2\x84\xA2 i7-8700 CPU @ 3.20GHz ";
+    facts.cpu_model = "  Intel\xC2\xAE  Core\xE2\x84\xA2 i7-8700 CPU @ 3.20GHz ";
     facts.memory_mb = 15907;
     facts.now = {2026, 2, 1, 7, 5};
   }
