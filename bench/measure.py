@@ -8,6 +8,11 @@ import tempfile
 import time
 
 
+# Arguments every measured program gets besides its own (bench/run's after
+# the seconds, e.g. --texts FILE).
+EXTRA = []
+
+
 def over_threads(pid, name, value):
     """The sum of value(text of /proc/PID/task/TID/name) over the process's threads."""
     total = 0
@@ -84,7 +89,7 @@ def run_figures(proc, log, run_seconds):
 def measure(binary, run_seconds):
     log = tempfile.NamedTemporaryFile(suffix=".log", delete=False).name
     started = time.monotonic()
-    proc = subprocess.Popen([binary, "--report-log", log],
+    proc = subprocess.Popen([binary, "--report-log", log] + EXTRA,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     window = None
     while window is None:
@@ -113,14 +118,16 @@ def measure_unattended(binary, run_seconds):
     """The program as it runs unattended: --no-window, no display painted."""
     log = tempfile.NamedTemporaryFile(suffix=".log", delete=False).name
     env = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
-    proc = subprocess.Popen([binary, "--no-window", "--report-log", log], env=env,
+    proc = subprocess.Popen([binary, "--no-window", "--report-log", log] + EXTRA, env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(1.5)
     return run_figures(proc, log, run_seconds)
 
 
 def main():
+    global EXTRA
     run_seconds = float(sys.argv[1])
+    EXTRA = sys.argv[4:]
     ours, busy = measure(sys.argv[2], run_seconds), measure(sys.argv[3], run_seconds)
     unattended = measure_unattended(sys.argv[2], run_seconds)
     print(f"{'figure':34} {'ours':>10} {'busy-poll':>10} {'ours/busy':>10} {'no-window':>10}")
