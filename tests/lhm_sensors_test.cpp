@@ -51,7 +51,7 @@ TEST(LhmSensors, ReadsTheChosenSensorsWithOneRequestForTheReadingsOfOneText) {
 
   EXPECT_EQ(sensors.Describe(Reading::kRail12V),
             "LibreHardwareMonitor: Nuvoton NCT6798D: +12V (/lpc/nct6798d/0/voltage/4)");
-  EXPECT_EQ(ReadAll(sensors), "48 35 1352 3344 5040 12192 1187");
+  EXPECT_EQ(ReadAll(sensors), "54 35 1352 3344 5040 12192 1187");
   EXPECT_EQ(requests, 1);
   clock.Advance(0.9);
   sensors.Read(Reading::kCpuFan);

@@ -126,7 +126,8 @@ TEST(LibSensors, TheProgramListsItsSensorsWithoutAWindowSystem) {
   EXPECT_EQ(result.output.rfind("reading ", 0), 0U) << result.output;
   EXPECT_NE(result.output.find("CPU temperature          61 \xC2\xB0"
                                "C       61      "
-                               "k10temp-virtual-0 temp1 (Tctl)\n"),
+                               "k10temp-virtual-0 temp1 (Tctl) \xE2\x80\x94 AMD CPU control "
+                               "sensor\n"),
             std::string::npos)
       << result.output;
   EXPECT_NE(result.output.find("CPU core voltage         1352 mV     1,35    "), std::string::npos)

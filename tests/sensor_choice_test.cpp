@@ -39,7 +39,7 @@ std::vector<FeatureCandidate> ReadFeatures(const std::string& text) {
 std::string Choice(const std::vector<FeatureCandidate>& features) {
   std::string choice;
   for (const platform::ReadingInfo& info : platform::kReadings) {
-    const auto found = platform::ChooseFeature(info.reading, features);
+    const auto found = platform::ChooseFeature(info.reading, features).index;
     choice += std::string(info.name) + ": " +
               (found ? features[*found].chip + " " + features[*found].name : "none") + "\n";
   }

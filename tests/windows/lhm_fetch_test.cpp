@@ -150,7 +150,7 @@ TEST(LhmFetch, ReadsABoardsDataJsonFromTheServer) {
   Winsock winsock;
   TestServer server(Fixture("nct6798d_desktop.json"));
   const Outcome run = ReadThrough(server.Port());
-  EXPECT_EQ(run.readings, "48 35 1352 3344 5040 12192 1187");
+  EXPECT_EQ(run.readings, "54 35 1352 3344 5040 12192 1187");
   EXPECT_EQ(run.errors, "");
   EXPECT_EQ(server.requests(), 2);
 }
@@ -200,7 +200,7 @@ TEST(LhmFetch, MalformedJsonAndOddUnitsGiveZeroAndOneMessage) {
     odd.replace(odd.find("\"1187 RPM\""), 10, "\"1187 U/s\"");
     TestServer server(odd);
     const Outcome run = ReadThrough(server.Port());
-    EXPECT_EQ(run.readings, "48 35 1352 3344 5040 12192 0");
+    EXPECT_EQ(run.readings, "54 35 1352 3344 5040 12192 0");
     EXPECT_EQ(run.errors,
               "statusanzeige: cannot read the CPU fan speed from LibreHardwareMonitor's \"CPU "
               "Fan\" (\"1187 U/s\"), showing 0\n");
