@@ -30,6 +30,14 @@ std::vector<FeatureCandidate> ReadFeatures(const std::string& text) {
     std::string kind;
     words >> feature.chip >> kind >> feature.name;
     std::getline(words >> std::ws, feature.label);
+    // The value the listing shows, where it shows one: "label = 36.5", or
+    // "label = N/A" for an input that cannot be read.
+    if (const std::size_t is = feature.label.rfind(" = "); is != std::string::npos) {
+      const std::string value = feature.label.substr(is + 3);
+      feature.label.erase(is);
+      feature.has_input = value != "N/A";
+      if (feature.has_input) feature.value = std::stod(value);
+    }
     feature.kind = kinds.at(kind);
     features.push_back(feature);
   }

@@ -51,7 +51,7 @@ class OneSource : public platform::Sensors {
     return {
         "chip temp2 (CPUTIN) reads -60 \xC2\xB0"
         "C: not connected",
-        "gpu in0 (vddgfx) is a graphics card's"};
+        "gpu in0 (vddgfx) belongs to a graphics card"};
   }
 };
 
@@ -65,7 +65,7 @@ TEST(SensorListing, ASourceWithItsReasonAndAReadingWithoutOneWithWhatWasPassedOv
                       "C        0       none, shows 0\n" +
                       indent + "passed over: chip temp2 (CPUTIN) reads -60 \xC2\xB0" +
                       "C: not connected\n" + indent +
-                      "passed over: gpu in0 (vddgfx) is a graphics card's\n"
+                      "passed over: gpu in0 (vddgfx) belongs to a graphics card\n"
                       "motherboard temperature  0 "),
             std::string::npos)
       << text;

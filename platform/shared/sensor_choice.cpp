@@ -40,13 +40,13 @@ struct Device {
   const char* what;
 };
 constexpr Device kDevices[] = {
-    {"amdgpu|radeon|nouveau|i915|xe|gpu-*", "a graphics card's"},
-    {"bat*|battery|hidpp_battery*|*_battery", "a battery's"},
-    {"ucsi_source_psy*", "a USB-C port's"},
-    {"nvme|drivetemp|hdd|ssd|storage", "a drive's"},
-    {"iwlwifi*|mt76*|mt79*|ath1*|rtw*|brcmfmac*", "a Wi-Fi adapter's"},
-    {"r8169*|igb*|igc*|e1000e*|ixgbe*|mlx*|bnxt*|atlantic*|tg3*|nic|sfp*", "a network adapter's"},
-    {"jc42|spd5118|ee1004|ram", "a memory module's"},
+    {"amdgpu|radeon|nouveau|i915|xe|gpu-*", "a graphics card"},
+    {"bat*|battery|hidpp_battery*|*_battery", "a battery"},
+    {"ucsi_source_psy*", "a USB-C port"},
+    {"nvme|drivetemp|hdd|ssd|storage", "a drive"},
+    {"iwlwifi*|mt76*|mt79*|ath1*|rtw*|brcmfmac*", "a Wi-Fi adapter"},
+    {"r8169*|igb*|igc*|e1000e*|ixgbe*|mlx*|bnxt*|atlantic*|tg3*|nic|sfp*", "a network adapter"},
+    {"jc42|spd5118|ee1004|ram", "a memory module"},
 };
 
 // Which chips a line of the table looks at.
@@ -98,7 +98,7 @@ constexpr Preference kPreferences[] = {
   {R::kCpuTemperature, C::kNamed, "cpu_thermal|cpu0_thermal|soc_thermal", T::kNameIs,
    "temp1", "", "the SoC's own sensor"},
   {R::kCpuTemperature, C::kBoard, "", T::kLabelHas,
-   "cpu", "mos|vrm|socket|core #", "board label '%l'"},
+   "cpu", "mos|vrm|socket|core #|near|case", "board label '%l'"},
   {R::kCpuTemperature, C::kBoard, "", T::kLabelHas,
    "peci agent 0|amd tsi", "", "the CPU's own sensor through the board's chip"},
   {R::kCpuTemperature, C::kBoard, "", T::kLabelHas,
@@ -107,10 +107,7 @@ constexpr Preference kPreferences[] = {
    "core 0|cpu core #1", "", "CPU core 0 sensor, no package sensor"},
 
   {R::kBoardTemperature, C::kBoard, "", T::kLabelHas,
-   "motherboard|mainboard|m/b|mb temp|systin|system|sys temp|board temp", "cpu",
-   "board label '%l'"},
-  {R::kBoardTemperature, C::kBoard, "", T::kLabelIs,
-   "mb|sys|board|mobo", "", "board label '%l'"},
+   "motherboard|mainboard|m/b|mb|sys|board|mobo", "cpu", "board label '%l'"},
   {R::kBoardTemperature, C::kBoard, "", T::kLabelHas,
    "ambient", "", "the board's ambient sensor"},
 
@@ -126,10 +123,13 @@ constexpr Preference kPreferences[] = {
   {R::kRail3V3, C::kBoard, "", T::kLabelHas,
    "3.3v|3.3 v|+3.3|3vcc|3v3", kStandby, "board label '%l'"},
   {R::kRail5V, C::kBoard, "", T::kLabelHas,
-   "+5v|5v|5 v", kStandby, "board label '%l'"},
+   "+5v|5v|5 v|5.0v|5.0 v", kStandby, "board label '%l'"},
   {R::kRail12V, C::kBoard, "", T::kLabelHas,
-   "12v|12 v", kStandby, "board label '%l'"},
+   "12v|12 v|12.0v|12.0 v", kStandby, "board label '%l'"},
 
+  // A second CPU fan header ("CPU_FAN2", "CPU OPT") after the first.
+  {R::kCpuFan, C::kBoard, "", T::kLabelHas,
+   "cpu|processor", "opt|2", "board label '%l'"},
   {R::kCpuFan, C::kBoard, "", T::kLabelHas,
    "cpu|processor", "", "board label '%l'"},
   // Machines with a fan of their own that cools the CPU: laptops' embedded
@@ -154,16 +154,20 @@ bool AnyWord(std::string_view words, Found found) {
 }
 
 bool IsDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; }
+bool IsLetter(char c) { return c >= 'a' && c <= 'z'; }
 
-// True when `label` contains one of the words. A word that begins with a
-// digit must not continue a number: "5v" is not found in "1.05v", nor "12v"
-// in "112v".
+// True when `label` contains one of the words, each beginning where a word
+// or a number begins: "5v" is not found in "1.05v", nor "12v" in "112v",
+// nor "mb" in "ambient".
 bool ContainsAny(const std::string& label, std::string_view words) {
   return AnyWord(words, [&](std::string_view word) {
+    const auto continues = IsLetter(word.front()) ? IsLetter : IsDigitOrPoint;
     for (std::size_t at = label.find(word); at != std::string::npos;
          at = label.find(word, at + 1)) {
       const bool leads_with_digit = word.front() >= '0' && word.front() <= '9';
-      if (!leads_with_digit || at == 0 || !IsDigitOrPoint(label[at - 1])) return true;
+      if (!(leads_with_digit || IsLetter(word.front())) || at == 0 || !continues(label[at - 1])) {
+        return true;
+      }
     }
     return false;
   });
@@ -262,7 +266,7 @@ bool FitsChip(const Preference& line, const FeatureCandidate& feature, const std
 
 // Why a feature that fits a line cannot supply its reading; empty when it can.
 std::string Refusal(const FeatureCandidate& feature, const std::string& chip) {
-  if (const Device* device = DeviceOf(chip)) return std::string("is ") + device->what;
+  if (const Device* device = DeviceOf(chip)) return std::string("belongs to ") + device->what;
   if (!feature.has_input) return "has no input to read";
   // Temperatures no CPU or board has: the values of inputs with nothing
   // connected (-128, -60, 127 °C and the like).
@@ -313,8 +317,13 @@ FeatureChoice ChooseFeature(Reading reading, const std::vector<FeatureCandidate>
     for (std::size_t i = 0; i < features.size(); ++i) {
       const FeatureCandidate& feature = features[i];
       if (feature.kind != KindOf(reading) || !FitsWords(line, feature, labels[i])) continue;
+      // A device's feature is said to be passed over only where any chip's
+      // could fit: by a board's label or at a family's input.
       const bool device = DeviceOf(chips[i]) != nullptr;
-      if (!device && !FitsChip(line, feature, chips[i], labels[i])) continue;
+      if (device ? line.chips == Chips::kCpu || line.chips == Chips::kNamed
+                 : !FitsChip(line, feature, chips[i], labels[i])) {
+        continue;
+      }
       std::string why = Refusal(feature, chips[i]);
       if (why.empty()) {
         choice.index = i;

@@ -28,7 +28,7 @@ struct FeatureCandidate {
 };
 
 // A candidate that would have fitted a line of the choice but was refused,
-// and why, e.g. "reads -60 °C: not connected" or "is a graphics card's".
+// and why, e.g. "reads -60 °C: not connected" or "belongs to a graphics card".
 struct PassedOverFeature {
   std::size_t index;
   std::string why;
