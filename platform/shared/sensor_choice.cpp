@@ -27,7 +27,7 @@ constexpr Family kFamilies[] = {
     {"nct61*|nct67*", "Nuvoton", "in0", "fan2"},
     {"w83*", "Winbond", "in0", "fan2"},
     // the IT8613E has no fan1; its first fan input, fan2, is the CPU's
-    {"it8613", "ITE", "in0", "fan2"},
+    {"it8613*", "ITE", "in0", "fan2"},
     {"it8*", "ITE", "in0", "fan1"},
     // in0 is the chip's own 3.3 V supply
     {"f71*|f81*|f8000", "Fintek", "in1", "fan1"},
