@@ -289,7 +289,9 @@ std::string ReasonOf(const Preference& line, const FeatureCandidate& feature,
     ++c;
     if (*c == 'l') reason += feature.label;
     if (*c == 'n') reason += feature.name;
-    if (*c == 'f') reason += FamilyOf(chip)->name;
+    if (const Family* family = FamilyOf(chip); *c == 'f' && family != nullptr) {
+      reason += family->name;
+    }
   }
   return reason;
 }
