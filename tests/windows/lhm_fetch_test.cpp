@@ -217,6 +217,7 @@ TEST(LhmFetch, WithoutAsusDllTheMachineSensorsAreLibreHardwareMonitors) {
   EXPECT_EQ(sensors->Describe(Reading::kCpuTemperature),
             "LibreHardwareMonitor: AMD Ryzen 7 5800X: Core (Tctl/Tdie) "
             "(/amdcpu/0/temperature/0)");
+  EXPECT_EQ(sensors->Reason(Reading::kCpuTemperature), "AMD CPU die sensor");
   EXPECT_EQ(sensors->Read(Reading::kCpuFan), 1480);
 
   const auto asus =
