@@ -55,9 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const platform::LhmChoice choice = platform::ChooseLhmSensors(sensors);
   for (std::size_t r = 0; r < choice.size(); ++r) {
-    if (!choice[r]) continue;
-    Check(*choice[r] < sensors.size());
-    Check(sensors[*choice[r]].kind == KindOf(static_cast<platform::Reading>(r)));
+    const auto& index = choice[r].index;
+    if (!index) continue;
+    Check(*index < sensors.size());
+    Check(sensors[*index].kind == KindOf(static_cast<platform::Reading>(r)));
   }
   return 0;
 }

@@ -2,7 +2,8 @@
 // The choice of sensors by label over any features a sensor library may
 // report, and the reading texts made of any values it may give. One feature
 // a line: its kind ('t', 'v', 'f' or anything else), then tab-separated its
-// chip, name, label and value (a whole number; 0 when there is none).
+// chip, name, label and value (a whole number, a temperature's in °C; 0 when
+// there is none).
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -75,20 +76,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view number = Field(line);
     std::int32_t value = 0;
     std::from_chars(number.data(), number.data() + number.size(), value);
+    if (feature.kind == FeatureKind::kTemperature && !number.empty()) feature.value = value;
     features.push_back(std::move(feature));
     values.push_back(value);
   }
 
   for (std::size_t r = 0; r < platform::kReadingCount; ++r) {
     const auto reading = static_cast<platform::Reading>(r);
-    const auto chosen = platform::ChooseFeature(reading, features);
+    const auto choice = platform::ChooseFeature(reading, features);
+    for (const auto& passed : choice.passed_over) Check(passed.index < features.size());
+    const auto& chosen = choice.index;
     if (!chosen) continue;
     Check(*chosen < features.size());
     Check(features[*chosen].kind == KindOf(reading));
+    Check(!choice.reason.empty() && choice.passed_over.empty());
     // The first that fits: what comes after it changes nothing.
     const std::vector<platform::FeatureCandidate> before(
         features.begin(), features.begin() + static_cast<std::ptrdiff_t>(*chosen) + 1);
-    Check(platform::ChooseFeature(reading, before) == chosen);
+    Check(platform::ChooseFeature(reading, before).index == chosen);
   }
 
   // The reading texts, from the values in turn.

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -59,6 +60,14 @@ class Sensors {
   // Where a reading comes from, for people, e.g. "nct6798-isa-0290 in0
   // (Vcore)"; empty when there is no source for it.
   [[nodiscard]] virtual std::string Describe(Reading reading) const = 0;
+  // Why that source, for people, e.g. "CPU package sensor"; empty where
+  // there was nothing to choose.
+  [[nodiscard]] virtual std::string Reason(Reading /*reading*/) const { return {}; }
+  // For a reading without a source, the candidates passed over and why, e.g.
+  // "nct6798-isa-0290 temp2 (CPUTIN) reads -60 °C: not connected".
+  [[nodiscard]] virtual std::vector<std::string> PassedOver(Reading /*reading*/) const {
+    return {};
+  }
 };
 
 }  // namespace platform

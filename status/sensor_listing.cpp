@@ -50,8 +50,14 @@ void ListSensors(platform::Sensors& sensors, std::ostream& out) {
     const StatusRow* row = RowOf(info.reading);
     const std::string shown =
         row == nullptr ? "" : ReadingText([now] { return now; }, row->readings, row->comma);
+    const std::string reason = sensors.Reason(info.reading);
     out << Padded(info.name, 25) << Padded(std::to_string(now) + " " + UnitOf(info.reading), 12)
-        << Padded(shown, 8) << (source.empty() ? "none, shows 0" : source) << '\n';
+        << Padded(shown, 8) << (source.empty() ? "none, shows 0" : source)
+        << (source.empty() || reason.empty() ? "" : " \xE2\x80\x94 " + reason) << '\n';
+    if (!source.empty()) continue;
+    for (const std::string& passed : sensors.PassedOver(info.reading)) {
+      out << std::string(25 + 12 + 8, ' ') << "passed over: " << passed << '\n';
+    }
   }
   out << std::flush;
 }

@@ -23,7 +23,7 @@ std::string Choice(const std::string& json) {
   const platform::LhmChoice choice = platform::ChooseLhmSensors(*sensors);
   std::string text;
   for (const platform::ReadingInfo& info : platform::kReadings) {
-    const auto& index = choice[static_cast<std::size_t>(info.reading)];
+    const auto& index = choice[static_cast<std::size_t>(info.reading)].index;
     text += std::string(info.name) + ": ";
     if (!index) {
       text += "none\n";
@@ -176,8 +176,8 @@ TEST(LhmData, OddTreesGiveNoSensorsOrSensorsWithoutValues) {
   EXPECT_FALSE((*odd)[1].value);
   EXPECT_EQ((*odd)[2].value, 35.0);
   const auto choice = platform::ChooseLhmSensors(*odd);
-  EXPECT_EQ(choice[0], 1U);  // chosen by its name; it gives no value
-  EXPECT_EQ(choice[1], 2U);
+  EXPECT_EQ(choice[0].index, 1U);  // chosen by its name; it gives no value
+  EXPECT_EQ(choice[1].index, 2U);
 }
 
 TEST(LhmData, OlderVersionsWithoutSensorIdOrTypeGoByTheirGroups) {
@@ -194,8 +194,8 @@ TEST(LhmData, OlderVersionsWithoutSensorIdOrTypeGoByTheirGroups) {
   ASSERT_EQ(data->size(), 3U);
   EXPECT_EQ((*data)[0].kind, FeatureKind::kOther);
   const auto choice = platform::ChooseLhmSensors(*data);
-  EXPECT_EQ(choice[static_cast<std::size_t>(platform::Reading::kCpuFan)], 1U);
-  EXPECT_EQ(choice[static_cast<std::size_t>(platform::Reading::kCoreVoltage)], 2U);
+  EXPECT_EQ(choice[static_cast<std::size_t>(platform::Reading::kCpuFan)].index, 1U);
+  EXPECT_EQ(choice[static_cast<std::size_t>(platform::Reading::kCoreVoltage)].index, 2U);
   EXPECT_EQ(platform::DescribeLhmSensor((*data)[1]), "Nuvoton NCT6779D: CPU Fan");
   EXPECT_EQ((*data)[1].value, 1350.0);
 }

@@ -51,7 +51,7 @@ TEST(LhmSensors, ReadsTheChosenSensorsWithOneRequestForTheReadingsOfOneText) {
 
   EXPECT_EQ(sensors.Describe(Reading::kRail12V),
             "LibreHardwareMonitor: Nuvoton NCT6798D: +12V (/lpc/nct6798d/0/voltage/4)");
-  EXPECT_EQ(ReadAll(sensors), "48 35 1352 3344 5040 12192 1187");
+  EXPECT_EQ(ReadAll(sensors), "54 35 1352 3344 5040 12192 1187");
   EXPECT_EQ(requests, 1);
   clock.Advance(0.9);
   sensors.Read(Reading::kCpuFan);
@@ -123,6 +123,24 @@ TEST(LhmSensors, AServerStartedLaterIsUsedFromTheNextRequestOn) {
   EXPECT_EQ(text.find("no source for the CPU temperature"), std::string::npos);
   EXPECT_EQ(text.find("for the CPU core voltage", text.find("CPU core voltage") + 1),
             std::string::npos);
+}
+
+// The reasons come with LibreHardwareMonitor's own names for the sensors.
+TEST(LhmSensors, SaysWhyASensorWasChosenAndWhatWasPassedOver) {
+  LhmFixture lhm(std::string(R"({"Children": [{"Text": "PC", "Children": [
+    {"Text": "Nuvoton NCT6798D", "Children": [
+      {"Text": "Temperatures", "Children": [{"Text": "CPU", "Type": "Temperature",
+        "SensorId": "/lpc/nct6798d/0/temperature/0", "Value": "-60.0 \u00b0C"}]},
+      {"Text": "Fans", "Children": [{"Text": "Fan #2", "Type": "Fan",
+        "SensorId": "/lpc/nct6798d/0/fan/1", "Value": "1187 RPM"}]}]}]}]})"));
+  auto& [answer, requests, clock, errors, sensors] = lhm;
+  EXPECT_EQ(sensors.Reason(Reading::kCpuFan), "Nuvoton CPU fan input fan2");
+  EXPECT_TRUE(sensors.PassedOver(Reading::kCpuFan).empty());
+  EXPECT_EQ(sensors.Reason(Reading::kCpuTemperature), "");
+  EXPECT_EQ(sensors.PassedOver(Reading::kCpuTemperature),
+            std::vector<std::string>{"Nuvoton NCT6798D: CPU (/lpc/nct6798d/0/temperature/0) reads "
+                                     "-60 \xC2\xB0"
+                                     "C: not connected"});
 }
 
 }  // namespace

@@ -30,6 +30,14 @@ std::vector<FeatureCandidate> ReadFeatures(const std::string& text) {
     std::string kind;
     words >> feature.chip >> kind >> feature.name;
     std::getline(words >> std::ws, feature.label);
+    // The value the listing shows, where it shows one: "label = 36.5", or
+    // "label = N/A" for an input that cannot be read.
+    if (const std::size_t is = feature.label.rfind(" = "); is != std::string::npos) {
+      const std::string value = feature.label.substr(is + 3);
+      feature.label.erase(is);
+      feature.has_input = value != "N/A";
+      if (feature.has_input) feature.value = std::stod(value);
+    }
     feature.kind = kinds.at(kind);
     features.push_back(feature);
   }
@@ -39,7 +47,7 @@ std::vector<FeatureCandidate> ReadFeatures(const std::string& text) {
 std::string Choice(const std::vector<FeatureCandidate>& features) {
   std::string choice;
   for (const platform::ReadingInfo& info : platform::kReadings) {
-    const auto found = platform::ChooseFeature(info.reading, features);
+    const auto found = platform::ChooseFeature(info.reading, features).index;
     choice += std::string(info.name) + ": " +
               (found ? features[*found].chip + " " + features[*found].name : "none") + "\n";
   }

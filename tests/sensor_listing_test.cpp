@@ -35,27 +35,46 @@ TEST(SensorListing, EachReadingWithItsSourceValueAndTheTextTheDisplayShows) {
   EXPECT_EQ(sensors.calls.size(), platform::kReadingCount);
 }
 
-class NoSource : public platform::Sensors {
+// A source for the 12 V rail alone, with the reason it was chosen, and a
+// candidate passed over for the CPU temperature.
+class OneSource : public platform::Sensors {
  public:
   std::int32_t Read(platform::Reading reading) override {
     return reading == platform::Reading::kRail12V ? -100 : 0;
   }
-  [[nodiscard]] std::string Describe(platform::Reading) const override { return {}; }
+  [[nodiscard]] std::string Describe(platform::Reading reading) const override {
+    return reading == platform::Reading::kRail12V ? "chip in4 (+12V)" : "";
+  }
+  [[nodiscard]] std::string Reason(platform::Reading) const override { return "board label"; }
+  [[nodiscard]] std::vector<std::string> PassedOver(platform::Reading reading) const override {
+    if (reading == platform::Reading::kRail5V) return {};
+    return {
+        "chip temp2 (CPUTIN) reads -60 \xC2\xB0"
+        "C: not connected",
+        "gpu in0 (vddgfx) belongs to a graphics card"};
+  }
 };
 
-TEST(SensorListing, AReadingWithoutASourceSaysSo) {
-  NoSource sensors;
+TEST(SensorListing, ASourceWithItsReasonAndAReadingWithoutOneWithWhatWasPassedOver) {
+  OneSource sensors;
   std::ostringstream out;
   status::ListSensors(sensors, out);
   const std::string text = out.str();
+  const std::string indent(45, ' ');
   EXPECT_NE(text.find("CPU temperature          0 \xC2\xB0"
-                      "C        0       none, shows 0\n"),
+                      "C        0       none, shows 0\n" +
+                      indent + "passed over: chip temp2 (CPUTIN) reads -60 \xC2\xB0" +
+                      "C: not connected\n" + indent +
+                      "passed over: gpu in0 (vddgfx) belongs to a graphics card\n"
+                      "motherboard temperature  0 "),
             std::string::npos)
       << text;
-  EXPECT_NE(text.find("3.3 V rail               0 mV        0,      none, shows 0\n"),
+  EXPECT_NE(text.find("5 V rail                 0 mV        0,      none, shows 0\n12 V rail "),
             std::string::npos)
       << text;
-  EXPECT_NE(text.find("12 V rail                -100 mV     -1,0    none, shows 0\n"),
+  // A reading with a source lists nothing passed over.
+  EXPECT_NE(text.find("12 V rail                -100 mV     -1,0    chip in4 (+12V) \xE2\x80\x94 "
+                      "board label\nCPU fan speed "),
             std::string::npos)
       << text;
 }

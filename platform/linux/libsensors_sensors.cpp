@@ -16,7 +16,7 @@ namespace {
 
 struct Detected {
   const sensors_chip_name* chip;
-  const sensors_feature* feature;
+  const sensors_subfeature* input;  // null for a feature without one
 };
 
 FeatureKind KindOf(sensors_feature_type type) {
@@ -70,27 +70,40 @@ LibSensors::LibSensors(Reporter& reporter, const std::string& config_path) : rep
 
   std::vector<Detected> detected;
   std::vector<FeatureCandidate> candidates;
+  std::vector<std::string> descriptions;
   int chip_number = 0;
   while (const sensors_chip_name* chip = sensors_get_detected_chips(nullptr, &chip_number)) {
     int feature_number = 0;
     while (const sensors_feature* feature = sensors_get_features(chip, &feature_number)) {
       char* label = sensors_get_label(chip, feature);
-      detected.push_back({chip, feature});
-      candidates.push_back({chip->prefix, KindOf(feature->type), feature->name,
-                            label != nullptr ? label : feature->name});
+      FeatureCandidate candidate;
+      candidate.chip = chip->prefix;
+      candidate.kind = KindOf(feature->type);
+      candidate.name = feature->name;
+      candidate.label = label != nullptr ? label : feature->name;
       std::free(label);
+      const sensors_subfeature* input =
+          sensors_get_subfeature(chip, feature, InputOf(candidate.kind));
+      double value = 0.0;
+      candidate.has_input = input != nullptr && sensors_get_value(chip, input->number, &value) == 0;
+      if (candidate.has_input) candidate.value = value;
+      detected.push_back({chip, input});
+      descriptions.push_back(ChipName(chip) + " " + candidate.name + " (" + candidate.label + ")");
+      candidates.push_back(std::move(candidate));
     }
   }
 
   for (std::size_t r = 0; r < kReadingCount; ++r) {
-    const auto choice = ChooseFeature(static_cast<Reading>(r), candidates);
-    if (!choice) continue;
-    const Detected& d = detected[*choice];
-    const FeatureCandidate& c = candidates[*choice];
-    const sensors_subfeature* input = sensors_get_subfeature(d.chip, d.feature, InputOf(c.kind));
-    if (input == nullptr) continue;
-    sources_[r] = Source{d.chip, input->number, c.kind == FeatureKind::kVoltage ? 1000.0 : 1.0,
-                         ChipName(d.chip) + " " + c.name + " (" + c.label + ")"};
+    const FeatureChoice choice = ChooseFeature(static_cast<Reading>(r), candidates);
+    for (const PassedOverFeature& passed : choice.passed_over) {
+      passed_over_[r].push_back(descriptions[passed.index] + " " + passed.why);
+    }
+    if (!choice.index) continue;
+    const Detected& d = detected[*choice.index];
+    const bool volts = candidates[*choice.index].kind == FeatureKind::kVoltage;
+    sources_[r] =
+        Source{d.chip, d.input->number, volts ? 1000.0 : 1.0, descriptions[*choice.index]};
+    reasons_[r] = choice.reason;
   }
 }
 
@@ -101,6 +114,14 @@ LibSensors::~LibSensors() {
 std::string LibSensors::Describe(Reading reading) const {
   const auto& source = sources_[static_cast<std::size_t>(reading)];
   return source ? source->description : std::string();
+}
+
+std::string LibSensors::Reason(Reading reading) const {
+  return reasons_[static_cast<std::size_t>(reading)];
+}
+
+std::vector<std::string> LibSensors::PassedOver(Reading reading) const {
+  return passed_over_[static_cast<std::size_t>(reading)];
 }
 
 std::int32_t LibSensors::Read(Reading reading) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/reporter.h"
 #include "platform/sensors.h"
@@ -26,6 +27,8 @@ class LibSensors final : public Sensors {
   std::int32_t Read(Reading reading) override;
   // Which chip and feature supplies a reading, e.g. "nct6798-isa-0290 in0 (Vcore)".
   [[nodiscard]] std::string Describe(Reading reading) const override;
+  [[nodiscard]] std::string Reason(Reading reading) const override;
+  [[nodiscard]] std::vector<std::string> PassedOver(Reading reading) const override;
 
  private:
   struct Source {
@@ -38,6 +41,8 @@ class LibSensors final : public Sensors {
   Reporter& reporter_;
   bool initialized_ = false;
   std::array<std::optional<Source>, kReadingCount> sources_{};
+  std::array<std::string, kReadingCount> reasons_{};
+  std::array<std::vector<std::string>, kReadingCount> passed_over_{};
 };
 
 }  // namespace platform

@@ -229,10 +229,17 @@ LhmChoice ChooseLhmSensors(const LhmSensorList& sensors) {
   for (const LhmSensor& sensor : sensors) {
     const auto parts = Segments(sensor.id);
     FeatureCandidate candidate;
-    candidate.chip = parts.size() >= 2 ? std::string(parts[1]) : sensor.hardware;
+    // The hardware's kind, as the id gives it ("intelcpu", "gpu-nvidia",
+    // "nvme"), or for a Super I/O chip the chip ("nct6798d").
+    if (parts.size() >= 2) {
+      candidate.chip = std::string(parts[0] == "lpc" ? parts[1] : parts[0]);
+    } else {
+      candidate.chip = sensor.hardware;
+    }
     candidate.kind = sensor.kind;
     candidate.label = sensor.text;
     candidate.name = sensor.id;
+    candidate.value = sensor.value;
     // A Super I/O chip's inputs counted as its hwmon driver counts them
     // (in0, temp1, fan1), so the rules' fallbacks find the same inputs.
     if (parts.size() >= 4 && parts[0] == "lpc") {

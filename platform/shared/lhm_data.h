@@ -38,9 +38,9 @@ Result<LhmSensorList> ParseLhmData(std::string_view json);
 // fan speed (RPM); either decimal separator. Nothing for anything else.
 std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind);
 
-// The sensor each reading uses, by the same label rules as lm-sensors'
-// features; nothing for a reading no sensor fits.
-using LhmChoice = std::array<std::optional<std::size_t>, kReadingCount>;
+// The sensor each reading uses, by the same rules as lm-sensors' features,
+// and why; no index for a reading no sensor fits.
+using LhmChoice = std::array<FeatureChoice, kReadingCount>;
 LhmChoice ChooseLhmSensors(const LhmSensorList& sensors);
 
 // For people: "Nuvoton NCT6798D: Vcore (/lpc/nct6798d/0/voltage/0)".

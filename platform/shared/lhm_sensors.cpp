@@ -49,7 +49,7 @@ const LhmSensor* LhmSensors::SensorFor(Reading reading) {
     SayOnce(reading, message);
     return nullptr;
   }
-  const auto& chosen = choice_[static_cast<std::size_t>(reading)];
+  const auto& chosen = choice_[static_cast<std::size_t>(reading)].index;
   if (!chosen) {
     SayOnce(reading,
             std::string("LibreHardwareMonitor has no sensor for the ") + name + ", showing 0");
@@ -72,9 +72,24 @@ std::int32_t LhmSensors::Read(Reading reading) {
 
 std::string LhmSensors::Describe(Reading reading) const {
   Refresh();
-  const auto& chosen = choice_[static_cast<std::size_t>(reading)];
+  const auto& chosen = choice_[static_cast<std::size_t>(reading)].index;
   if (!failure_.empty() || !chosen) return {};
   return "LibreHardwareMonitor: " + DescribeLhmSensor(sensors_[*chosen]);
+}
+
+std::string LhmSensors::Reason(Reading reading) const {
+  Refresh();
+  return failure_.empty() ? choice_[static_cast<std::size_t>(reading)].reason : std::string();
+}
+
+std::vector<std::string> LhmSensors::PassedOver(Reading reading) const {
+  Refresh();
+  std::vector<std::string> passed_over;
+  if (!failure_.empty()) return passed_over;
+  for (const PassedOverFeature& passed : choice_[static_cast<std::size_t>(reading)].passed_over) {
+    passed_over.push_back(DescribeLhmSensor(sensors_[passed.index]) + " " + passed.why);
+  }
+  return passed_over;
 }
 
 }  // namespace platform

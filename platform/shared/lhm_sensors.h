@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/reporter.h"
@@ -38,6 +39,8 @@ class LhmSensors final : public Sensors {
   std::int32_t Read(Reading reading) override;
   // "LibreHardwareMonitor: Nuvoton NCT6798D: Vcore (/lpc/nct6798d/0/voltage/0)".
   [[nodiscard]] std::string Describe(Reading reading) const override;
+  [[nodiscard]] std::string Reason(Reading reading) const override;
+  [[nodiscard]] std::vector<std::string> PassedOver(Reading reading) const override;
 
   // Seconds for which one answer serves all readings.
   static constexpr double kFreshSeconds = 1.0;

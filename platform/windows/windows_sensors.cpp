@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/windows/windows_sensors.h"
 
+#include <vector>
+
 #include "platform/windows/asus_sensors.h"
 #include "platform/windows/lhm_fetch.h"
 #include "platform/windows/text.h"
@@ -22,6 +24,12 @@ class WindowsSensors final : public Sensors {
   std::int32_t Read(Reading reading) override { return Source().Read(reading); }
   [[nodiscard]] std::string Describe(Reading reading) const override {
     return Source().Describe(reading);
+  }
+  [[nodiscard]] std::string Reason(Reading reading) const override {
+    return Source().Reason(reading);
+  }
+  [[nodiscard]] std::vector<std::string> PassedOver(Reading reading) const override {
+    return Source().PassedOver(reading);
   }
 
  private:

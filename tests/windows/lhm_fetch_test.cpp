@@ -150,7 +150,7 @@ TEST(LhmFetch, ReadsABoardsDataJsonFromTheServer) {
   Winsock winsock;
   TestServer server(Fixture("nct6798d_desktop.json"));
   const Outcome run = ReadThrough(server.Port());
-  EXPECT_EQ(run.readings, "48 35 1352 3344 5040 12192 1187");
+  EXPECT_EQ(run.readings, "54 35 1352 3344 5040 12192 1187");
   EXPECT_EQ(run.errors, "");
   EXPECT_EQ(server.requests(), 2);
 }
@@ -200,7 +200,7 @@ TEST(LhmFetch, MalformedJsonAndOddUnitsGiveZeroAndOneMessage) {
     odd.replace(odd.find("\"1187 RPM\""), 10, "\"1187 U/s\"");
     TestServer server(odd);
     const Outcome run = ReadThrough(server.Port());
-    EXPECT_EQ(run.readings, "48 35 1352 3344 5040 12192 0");
+    EXPECT_EQ(run.readings, "54 35 1352 3344 5040 12192 0");
     EXPECT_EQ(run.errors,
               "statusanzeige: cannot read the CPU fan speed from LibreHardwareMonitor's \"CPU "
               "Fan\" (\"1187 U/s\"), showing 0\n");
@@ -217,6 +217,7 @@ TEST(LhmFetch, WithoutAsusDllTheMachineSensorsAreLibreHardwareMonitors) {
   EXPECT_EQ(sensors->Describe(Reading::kCpuTemperature),
             "LibreHardwareMonitor: AMD Ryzen 7 5800X: Core (Tctl/Tdie) "
             "(/amdcpu/0/temperature/0)");
+  EXPECT_EQ(sensors->Reason(Reading::kCpuTemperature), "AMD CPU die sensor");
   EXPECT_EQ(sensors->Read(Reading::kCpuFan), 1480);
 
   const auto asus =
