@@ -75,6 +75,8 @@ TEST(LhmData, ValueTextsInTheirUnits) {
     FeatureKind kind;
     std::optional<double> value;
   };
+  // Finite in volts, beyond the numbers in millivolts.
+  const std::string huge_volts = "1" + std::string(307, '0') + " V";
   const Case cases[] = {
       {"46.9 \xC2\xB0"
        "C",
@@ -113,6 +115,7 @@ TEST(LhmData, ValueTextsInTheirUnits) {
       {"1.2.3 V", FeatureKind::kVoltage, std::nullopt},
       {"1,352.5 V", FeatureKind::kVoltage, std::nullopt},
       {"NaN V", FeatureKind::kVoltage, std::nullopt},
+      {huge_volts.c_str(), FeatureKind::kVoltage, std::nullopt},
       {"3125", FeatureKind::kFan, std::nullopt},
       {"1.0 V", FeatureKind::kOther, std::nullopt},
   };

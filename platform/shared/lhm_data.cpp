@@ -2,6 +2,7 @@
 #include "platform/shared/lhm_data.h"
 
 #include <charconv>
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "platform/shared/ascii.h"
@@ -199,28 +200,34 @@ std::optional<double> ParseLhmValue(std::string_view text, FeatureKind kind) {
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
 
-  switch (kind) {
-    case FeatureKind::kTemperature:
-      if (unit ==
-          "\xC2\xB0"
-          "C")
-        return value;
-      if (unit ==
-          "\xC2\xB0"
-          "F")
-        return (value - 32.0) * 5.0 / 9.0;
-      return std::nullopt;
-    case FeatureKind::kVoltage:
-      if (unit == "V") return value * 1000.0;
-      if (unit == "mV") return value;
-      return std::nullopt;
-    case FeatureKind::kFan:
-      if (EqualsIgnoringCase(unit, "RPM")) return value;
-      return std::nullopt;
-    case FeatureKind::kOther:
-      break;
-  }
-  return std::nullopt;
+  // In the reading's unit: a value whose conversion leaves the numbers (300
+  // digits of volts in millivolts) is no value either.
+  const std::optional<double> converted = [&]() -> std::optional<double> {
+    switch (kind) {
+      case FeatureKind::kTemperature:
+        if (unit ==
+            "\xC2\xB0"
+            "C")
+          return value;
+        if (unit ==
+            "\xC2\xB0"
+            "F")
+          return (value - 32.0) * 5.0 / 9.0;
+        return std::nullopt;
+      case FeatureKind::kVoltage:
+        if (unit == "V") return value * 1000.0;
+        if (unit == "mV") return value;
+        return std::nullopt;
+      case FeatureKind::kFan:
+        if (EqualsIgnoringCase(unit, "RPM")) return value;
+        return std::nullopt;
+      case FeatureKind::kOther:
+        break;
+    }
+    return std::nullopt;
+  }();
+  if (converted && !std::isfinite(*converted)) return std::nullopt;
+  return converted;
 }
 
 LhmChoice ChooseLhmSensors(const LhmSensorList& sensors) {
