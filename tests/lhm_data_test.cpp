@@ -98,6 +98,8 @@ TEST(LhmData, ValueTextsInTheirUnits) {
       {" 12,192\xC2\xA0V ", FeatureKind::kVoltage, 12192.0},  // no-break space
       {"850 mV", FeatureKind::kVoltage, 850.0},
       {"3125 RPM", FeatureKind::kFan, 3125.0},
+      {"3125 rpm", FeatureKind::kFan, 3125.0},
+      {"+1.352\xE2\x80\xAFV", FeatureKind::kVoltage, 1352.0},  // narrow no-break space
       {"0 RPM", FeatureKind::kFan, 0.0},
       // Not a value in the kind's unit.
       {"-", FeatureKind::kTemperature, std::nullopt},

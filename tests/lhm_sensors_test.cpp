@@ -107,6 +107,13 @@ TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {
             "(\"5.040 W\"), showing 0\n");
 }
 
+TEST(LhmSensors, AValueBeyondAReadingIsClampedAsEveryMeasuredValueIs) {
+  std::string fast = Fixture("nct6798d_desktop.json");
+  fast.replace(fast.find("\"1187 RPM\""), 10, "\"70000 RPM\"");
+  LhmFixture lhm(fast);
+  EXPECT_EQ(lhm.sensors.Read(Reading::kCpuFan), 32767);
+}
+
 TEST(LhmSensors, AServerStartedLaterIsUsedFromTheNextRequestOn) {
   LhmFixture lhm(NoAnswer("no answer within 100 ms"));
   auto& [answer, requests, clock, errors, sensors] = lhm;
