@@ -24,13 +24,6 @@ const char* UnitOf(platform::Reading reading) {
   }
 }
 
-const StatusRow* RowOf(platform::Reading reading) {
-  for (const StatusRow& row : StatusRows()) {
-    if (row.reading == reading) return &row;
-  }
-  return nullptr;
-}
-
 // Pads UTF-8 text to `width` characters.
 std::string Padded(const std::string& text, std::size_t width) {
   std::size_t characters = 0;

@@ -27,10 +27,11 @@ const std::vector<StatusRow>& StatusRows() {
   return rows;
 }
 
-std::string ComposeText(const StatusRow& row, platform::Sensors& sensors) {
-  if (!row.reading) return row.label;
-  const auto read = [&] { return sensors.Read(*row.reading); };
-  return row.label + ReadingText(read, row.readings, row.comma) + row.suffix;
+const StatusRow* RowOf(platform::Reading reading) {
+  for (const StatusRow& row : StatusRows()) {
+    if (row.reading == reading) return &row;
+  }
+  return nullptr;
 }
 
 void StatusRunner::StatusRun() {

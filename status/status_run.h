@@ -30,8 +30,8 @@ struct StatusRow {
 // The nine rows in the order they are shown.
 const std::vector<StatusRow>& StatusRows();
 
-// Composes a row's text; takes the row's readings from `sensors`.
-std::string ComposeText(const StatusRow& row, platform::Sensors& sensors);
+// The row that shows `reading`; nothing for a reading no row shows.
+const StatusRow* RowOf(platform::Reading reading);
 
 class StatusRunner {
  public:

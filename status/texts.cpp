@@ -242,11 +242,9 @@ std::string ComposeText(const Text& text, platform::Sensors& sensors,
   for (const Piece& piece : text) {
     composed += piece.characters;
     if (piece.field == Field::kReading) {
-      for (const StatusRow& row : StatusRows()) {
-        if (row.reading == piece.reading) {
-          composed +=
-              ReadingText([&] { return sensors.Read(piece.reading); }, row.readings, row.comma);
-        }
+      if (const StatusRow* row = RowOf(piece.reading)) {
+        composed +=
+            ReadingText([&] { return sensors.Read(piece.reading); }, row->readings, row->comma);
       }
     } else if (piece.field != Field::kNone) {
       composed += Fact(piece.field, facts);

@@ -54,7 +54,6 @@ class TextsSource {
   const std::vector<Text>& ForRun();
 
   [[nodiscard]] const TextsChoice& Current() const { return current_; }
-  [[nodiscard]] const std::string& Named() const { return named_; }
   [[nodiscard]] const std::vector<std::string>& Places() const { return places_; }
   platform::MachineFacts& Facts() { return facts_; }
 

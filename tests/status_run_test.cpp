@@ -6,6 +6,7 @@
 #include "emulator/display_model.h"
 #include "fakes.h"
 #include "status/reading_text.h"
+#include "status/texts.h"
 #include "status/texts_file.h"
 
 namespace {
@@ -70,9 +71,10 @@ TEST(StatusRows, TextsHaveTheirExactLengthsAndBlanks) {
 
   fakes::FakeSensors sensors;
   sensors.steady["GetCPUTemperature"] = 45;
-  EXPECT_EQ(status::ComposeText(rows[2], sensors).size(), 42U);
+  const status::Text& cpu_temperature = status::BuiltInTexts()[2];
+  EXPECT_EQ(status::ComposeText(cpu_temperature, sensors, nullptr).size(), 42U);
   sensors.steady["GetCPUTemperature"] = 7;
-  EXPECT_EQ(status::ComposeText(rows[2], sensors).size(), 41U);
+  EXPECT_EQ(status::ComposeText(cpu_temperature, sensors, nullptr).size(), 41U);
 }
 
 // A whole run through the display model, with full-length readings.
