@@ -32,15 +32,10 @@ Place PlaceOf(const toml::source_region& region) {
   return {region.begin.line, region.begin.column};
 }
 
-std::size_t Utf8Length(unsigned char lead) {
-  return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-}
-
-// Where each character of a string value stands in the file, the string's
-// opening quote being at `begin` (lines and columns count from 1, columns in
-// Unicode characters, as the TOML parser counts them). Walks the string as
-// TOML writes it: escapes, multi-line strings and their line-ending
-// backslashes.
+// Where each character of a string value stands in the ASCII file the TOML
+// parser read (Asciified below), the string's opening quote being at `begin`
+// (lines and columns count from 1). Walks the string as TOML writes it:
+// escapes, multi-line strings and their line-ending backslashes.
 std::vector<Place> CharacterPlaces(std::string_view content, Place begin) {
   std::size_t i = 0;
   for (std::size_t line = 1; line < begin.line && i < content.size(); ++i) {
@@ -54,7 +49,7 @@ std::vector<Place> CharacterPlaces(std::string_view content, Place begin) {
     } else {
       ++at.column;
     }
-    i += Utf8Length(static_cast<unsigned char>(content[i]));
+    ++i;
   };
   while (at.column < begin.column && i < content.size()) step();
 
