@@ -55,19 +55,17 @@ class FastPump final : public platform::EventPump {
   FastClock& clock_;
 };
 
-// Steady readings; a run reads the CPU temperature first and the fan last,
-// so the CPU temperature after anything else begins a run.
+// Steady readings, counting the runs.
 class RunCountingSensors final : public platform::Sensors {
  public:
-  // `finished(n)` once run n has ended (as run n + 1 begins its readings).
+  // `finished(n)` once run n has ended (as run n + 1 begins).
   explicit RunCountingSensors(std::function<void(int)> finished) : finished_(std::move(finished)) {}
   std::int32_t Read(platform::Reading reading) override {
-    if (reading == platform::Reading::kCpuTemperature && last_ != reading) {
-      if (begun_ > 0) finished_(begun_);
-      ++begun_;
-    }
-    last_ = reading;
     return reading == platform::Reading::kCpuFan ? 3125 : 45;
+  }
+  void RunStarts() override {
+    if (begun_ > 0) finished_(begun_);
+    ++begun_;
   }
   [[nodiscard]] std::string Describe(platform::Reading /*reading*/) const override {
     return "soak";
@@ -75,7 +73,6 @@ class RunCountingSensors final : public platform::Sensors {
 
  private:
   std::function<void(int)> finished_;
-  platform::Reading last_ = platform::Reading::kCpuFan;
   int begun_ = 0;
 };
 

@@ -68,6 +68,9 @@ class Sensors {
   [[nodiscard]] virtual std::vector<std::string> PassedOver(Reading /*reading*/) const {
     return {};
   }
+  // A status run begins: a source that set a failing reading aside for the
+  // run before tries it again.
+  virtual void RunStarts() {}
 };
 
 }  // namespace platform

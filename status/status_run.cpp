@@ -37,6 +37,7 @@ const StatusRow* RowOf(platform::Reading reading) {
 void StatusRunner::StatusRun() {
   const std::vector<Text>& texts = texts_ != nullptr ? texts_->ForRun() : BuiltInTexts();
   platform::MachineFacts* facts = texts_ != nullptr ? &texts_->Facts() : nullptr;
+  sensors_.RunStarts();
   port_.ClearDisplay();
   for (const Text& text : texts) {
     if (ticker_.Stopped()) return;

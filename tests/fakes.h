@@ -183,9 +183,12 @@ class FakeSensors : public platform::Sensors {
     return std::string("fake ") + platform::InfoOf(reading).function;
   }
 
+  void RunStarts() override { ++runs_started; }
+
   std::map<std::string, std::int32_t> steady;
   std::map<std::string, std::deque<std::int32_t>> queued;
   std::vector<std::string> calls;
+  int runs_started = 0;
   std::function<void(const std::string&)> on_call;
 
  private:

@@ -151,6 +151,7 @@ TEST_F(WholeRun, ShortReadingsShortenTheirTextsAndEveryRunShowsAllNine) {
   runner.StatusRun();
   EXPECT_EQ(iowkit.writes.size() - first, first) << "the next click shows all nine again";
   EXPECT_EQ(sensors.calls.size(), 40U);
+  EXPECT_EQ(sensors.runs_started, 2) << "the sensors learn of each run";
 }
 
 TEST_F(WholeRun, TheExampleTextsFileSendsWhatTheBuiltInTableSends) {

@@ -84,6 +84,7 @@ std::string AsusDllSensors::LibraryText() const {
 
 void AsusDllSensors::Start() const {
   started_ = true;
+  lost_in_call_ = false;
   started_at_ = clock_.MonotonicSeconds();
   hello_ = {};
   unusable_.clear();
@@ -137,10 +138,12 @@ std::string AsusDllSensors::Unusable() const {
 bool AsusDllSensors::Ready(Reading reading) {
   const bool new_text = last_ != reading;
   last_ = reading;
-  // The first time; or again, for a host that died, at the first reading
+  // The first time; at once after a call that ended the host; and for a
+  // host that failed at its start or died by itself, at the first reading
   // of a text and a minute after the last start at the soonest.
-  if (!started_ || (!host_.Running() && new_text &&
-                    clock_.MonotonicSeconds() - started_at_ >= kRestartSeconds)) {
+  if (!started_ || (!host_.Running() &&
+                    (lost_in_call_ ||
+                     (new_text && clock_.MonotonicSeconds() - started_at_ >= kRestartSeconds)))) {
     Start();
   }
   if (!unusable_.empty()) {
@@ -160,21 +163,50 @@ bool AsusDllSensors::Ready(Reading reading) {
 }
 
 std::int32_t AsusDllSensors::Read(Reading reading) {
-  if (!Ready(reading)) return 0;
-  const auto result = host_.Call(static_cast<std::size_t>(reading));
-  if (result) return *result;
-  const std::string function = NameFound(reading, hello_.naming[static_cast<std::size_t>(reading)]);
-  reporter_.SayOnce("Asus.dll " + function + " " + result.Error().text,
-                    LibraryText() + " " + function + " (" + InfoOf(reading).name + ") " +
-                        result.Error().text +
-                        "; that reading shows 0, and so do the others until the sensor host is "
-                        "started again (at most once a minute)");
+  const auto index = static_cast<std::size_t>(reading);
+  if (aside_[index] || !Ready(reading)) return 0;
+  const auto result = host_.Call(index);
+  if (result) {
+    failed_runs_[index] = 0;
+    return *result;
+  }
+  aside_[index] = true;
+  ++failed_runs_[index];
+  lost_in_call_ = !host_.Running();
+  reporter_.SayOnce("Asus.dll " + Function(reading) + " " + result.Error().text,
+                    FunctionText(reading) + " " + result.Error().text +
+                        "; that reading shows 0 for the rest of this run, and the function is "
+                        "tried again at the next");
   return 0;
+}
+
+void AsusDllSensors::RunStarts() {
+  for (const ReadingInfo& info : kReadings) {
+    const auto index = static_cast<std::size_t>(info.reading);
+    if (!aside_[index] || for_good_[index]) continue;
+    if (failed_runs_[index] < kRunsInARow) {
+      aside_[index] = false;
+      continue;
+    }
+    for_good_[index] = true;
+    reporter_.SayOnce("Asus.dll " + Function(info.reading) + " set aside",
+                      FunctionText(info.reading) + " failed in " + std::to_string(kRunsInARow) +
+                          " runs in a row; it is not called again until the program starts "
+                          "again, and that reading shows 0");
+  }
+}
+
+std::string AsusDllSensors::Function(Reading reading) const {
+  return NameFound(reading, hello_.naming[static_cast<std::size_t>(reading)]);
+}
+
+std::string AsusDllSensors::FunctionText(Reading reading) const {
+  return LibraryText() + " " + Function(reading) + " (" + InfoOf(reading).name + ")";
 }
 
 std::string AsusDllSensors::Describe(Reading reading) const {
   if (!started_) Start();
-  const std::string name = NameFound(reading, hello_.naming[static_cast<std::size_t>(reading)]);
+  const std::string name = Function(reading);
   if (!unusable_.empty() || name.empty()) return {};
   return Narrow(path_) + " " + name + " (" + std::to_string(bits_) +
          "-bit, through the sensor host)";

@@ -19,8 +19,10 @@ namespace platform {
 class SensorHostProcess {
  public:
   // How long one library call may take, and the host with the library's
-  // loading.
-  static constexpr DWORD kCallMs = 500;
+  // loading. A text's first step may come up to half a second late and
+  // still end on its whole second: a call that hangs, and the host's start
+  // again (some 20 ms), fit in that.
+  static constexpr DWORD kCallMs = 400;
   static constexpr DWORD kStartMs = 10000;
 
   SensorHostProcess() = default;
@@ -33,7 +35,7 @@ class SensorHostProcess {
   Result<sensor_host::Hello> Start(const std::wstring& program, const std::wstring& library);
   // One call of the function of `reading` (an index of platform::kReadings):
   // its result, or what became of it ("crashed (exception 0xC0000005)",
-  // "did not return within 500 ms"); then the host is gone.
+  // "did not return within 400 ms"); then the host is gone.
   Result<std::int32_t> Call(std::size_t reading);
 
   [[nodiscard]] bool Running() const;

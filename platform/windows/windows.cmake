@@ -88,5 +88,10 @@ statusanzeige_windows_program(statusanzeige-demo ${_windows}/demo_main.cpp
 add_executable(statusanzeige-soak ${CMAKE_SOURCE_DIR}/bench/soak_windows_main.cpp)
 target_link_libraries(statusanzeige-soak PRIVATE sa_emulator sa_windows psapi)
 
+# What a failing sensor function costs (bench/wine-sensor-host).
+add_executable(statusanzeige-sensor-host-bench
+               ${CMAKE_SOURCE_DIR}/bench/sensor_host_windows_main.cpp)
+target_link_libraries(statusanzeige-sensor-host-bench PRIVATE sa_windows)
+
 # The installer and the portable .zip.
 include(${CMAKE_SOURCE_DIR}/packaging/windows/windows-packaging.cmake)

@@ -31,6 +31,9 @@ class WindowsSensors final : public Sensors {
   [[nodiscard]] std::vector<std::string> PassedOver(Reading reading) const override {
     return Source().PassedOver(reading);
   }
+  void RunStarts() override {
+    if (source_ != nullptr) source_->RunStarts();
+  }
 
  private:
   Sensors& Source() const {

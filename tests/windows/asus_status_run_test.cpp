@@ -78,6 +78,22 @@ TEST(AsusStatusRun, ShowsTheReadingsTheLibraryReturns) {
   EXPECT_EQ(errors.str(), "");
 }
 
+TEST(AsusStatusRun, ACrashingFunctionCostsItsOwnReadingAndIsCalledAgainAtTheNextRun) {
+  fakes::Said errors;
+  fakes::FakeClock clock;
+  platform::AsusDllSensors sensors(errors.reporter, clock, testing_paths::FakeAsus("32-crash"),
+                                   testing_paths::SensorHosts());
+  std::vector<std::string> texts = StandInTexts("3124");
+  texts[3] = "Die 3,3 V Spannung betraegt :0, Volt         ";
+  EXPECT_EQ(WholeRun(sensors), WindowsOf(texts));
+  const DWORD host = sensors.HostProcessId();
+  EXPECT_EQ(WholeRun(sensors), WindowsOf(texts));
+  EXPECT_NE(sensors.HostProcessId(), host) << "it crashed its host again";
+  const std::string said = errors.str();
+  EXPECT_NE(said.find("GetVoltIN2 (3.3 V rail) crashed"), std::string::npos) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+}
+
 TEST(AsusStatusRun, ALibraryLackingFunctionsShowsZeroForThemAndSaysSoAtTheFirstReading) {
   fakes::Said errors;
   fakes::FakeClock clock;
