@@ -4,11 +4,13 @@
 // watch.
 #pragma once
 
+#include "platform/posix/wait_kernel.h"
+
 namespace platform {
 
 class SecondTimer {
  public:
-  SecondTimer();
+  explicit SecondTimer(WaitKernel& kernel = SystemWaitKernel());
   ~SecondTimer();
   SecondTimer(const SecondTimer&) = delete;
   SecondTimer& operator=(const SecondTimer&) = delete;
@@ -25,6 +27,7 @@ class SecondTimer {
   void Disarm();
 
  private:
+  WaitKernel& kernel_;
   int fd_ = -1;
 };
 

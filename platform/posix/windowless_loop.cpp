@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/posix/windowless_loop.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -35,7 +33,7 @@ void WindowlessLoop::ProcessEventsUntilSecond(double seconds) {
 void WindowlessLoop::Wait(int timeout_ms) {
   pollfd fds[2] = {{second_.Fd(), POLLIN, 0}, {termination_fd_, POLLIN, 0}};
   // Descriptors below 0 are passed over by poll().
-  while (::poll(fds, 2, timeout_ms) < 0 && errno == EINTR) {
+  while (kernel_.Poll(fds, 2, timeout_ms) < 0 && errno == EINTR) {
   }
   if (TakeTerminationSignals() && stop_) stop_();
 }

@@ -9,6 +9,8 @@ namespace platform {
 // poll() on the pause's SecondTimer and the termination signals; no toolkit.
 class WindowlessLoop final : public Windowless, private EventPump {
  public:
+  explicit WindowlessLoop(WaitKernel& kernel = SystemWaitKernel())
+      : kernel_(kernel), second_(kernel) {}
   EventPump& Events() override { return *this; }
   void OnTermination(std::function<void()> stop) override;
 
@@ -18,6 +20,7 @@ class WindowlessLoop final : public Windowless, private EventPump {
   // Sleeps until the timer or a signal, or `timeout_ms` (-1: no limit).
   void Wait(int timeout_ms);
 
+  WaitKernel& kernel_;
   SecondTimer second_;
   int termination_fd_ = -1;
   std::function<void()> stop_;

@@ -5,7 +5,7 @@
 # the programs, whose main() puts them together.
 statusanzeige_layer(sa_posix
   SOURCES platform/posix/second_timer.cpp platform/posix/termination_signals.cpp
-          platform/posix/windowless_loop.cpp
+          platform/posix/wait_kernel.cpp platform/posix/windowless_loop.cpp
   USES sa_shared sa_platform)
 
 statusanzeige_layer(sa_linux
