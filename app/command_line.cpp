@@ -32,8 +32,13 @@ platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& a
                                                const Accepts& accepts) {
   const bool demo = accepts.demo;
   CommandLine line;
+  line.no_window = line.repeat = line.start = !accepts.window;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& a = arguments[i];
+    if (!accepts.window && (a == "--start" || a == "--repeat" || a == "--minimized")) {
+      return platform::Failure{0, a + " needs a window, and this is the window-less build: it runs "
+                                      "run after run until SIGINT or SIGTERM"};
+    }
     if (a == "--help" || a == "-h") {
       line.help = true;
     } else if (a == "--version") {
@@ -44,7 +49,7 @@ platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& a
       line.start = true;
     } else if (a == "--repeat") {
       line.repeat = line.start = true;
-    } else if (accepts.no_window && a == "--no-window") {
+    } else if ((accepts.no_window || !accepts.window) && a == "--no-window") {
       line.no_window = line.repeat = line.start = true;
     } else if (a == "--minimized") {
       line.minimized = true;
@@ -66,9 +71,12 @@ platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& a
 }
 
 std::string UsageLine(std::string_view program, const Accepts& accepts) {
+  const std::string window = !accepts.window ? " [--no-window]"
+                                             : std::string(" [--start] [--repeat]") +
+                                                   (accepts.no_window ? " [--no-window]" : "") +
+                                                   " [--minimized]";
   return "Usage: " + std::string(program) + " [--help] [--version] [--sensors]" +
-         " [--texts FILE] [--check-texts]" + " [--start] [--repeat]" +
-         (accepts.no_window ? " [--no-window]" : "") + " [--minimized]" +
+         " [--texts FILE] [--check-texts]" + window +
          (accepts.demo ? " [--system-sensors] [--report-log FILE]" : "");
 }
 
@@ -76,29 +84,38 @@ std::string HelpText(std::string_view program, const Accepts& accepts) {
   std::string text = UsageLine(program, accepts) + "\n\n";
   if (accepts.demo) {
     text += "Runs " + std::string(platform::kStatusanzeige) +
-            " on an emulated IO-Warrior 24 with two SLG 2016 modules,\n"
-            "drawn in a second window. No hardware needed.\n\n";
+            " on an emulated IO-Warrior 24 with two SLG 2016 modules,\n" +
+            (accepts.window ? "drawn in a second window" : "shown in the report log alone") +
+            ". No hardware needed.\n\n";
     text +=
         "  --system-sensors   show this machine's sensors instead of emulated\n"
         "                     readings\n"
         "  --report-log FILE  append one line per report sent: epoch seconds, then\n"
         "                     the three report bytes in hex\n";
   } else {
+    text += accepts.window ? "Shows the PC's status on an eight-character SLG 2016 display on an\n"
+                             "IO-Warrior 24. Click \"Anzeigestart\" to run the nine texts once.\n\n"
+                           : "Shows the PC's status on an eight-character SLG 2016 display on an\n"
+                             "IO-Warrior 24.\n\n";
+  }
+  if (!accepts.window) {
     text +=
-        "Shows the PC's status on an eight-character SLG 2016 display on an\n"
-        "IO-Warrior 24. Click \"Anzeigestart\" to run the nine texts once.\n\n";
+        "This is the window-less build: it needs no display server and runs the\n"
+        "texts run after run until SIGINT or SIGTERM (as --no-window does in the\n"
+        "build with a window, which this one accepts and ignores).\n\n";
+  } else {
+    text +=
+        "  --start            click \"Anzeigestart\" once the window is shown\n"
+        "  --repeat           as --start, then run after run, each on the second the\n"
+        "                     last one ended, until the window closes\n";
+    if (accepts.no_window) {
+      text +=
+          "  --no-window        no window and no display server: run after run until\n"
+          "                     SIGINT or SIGTERM\n";
+    }
+    text += "  --minimized        show the window minimized\n";
   }
   text +=
-      "  --start            click \"Anzeigestart\" once the window is shown\n"
-      "  --repeat           as --start, then run after run, each on the second the\n"
-      "                     last one ended, until the window closes\n";
-  if (accepts.no_window) {
-    text +=
-        "  --no-window        no window and no display server: run after run until\n"
-        "                     SIGINT or SIGTERM\n";
-  }
-  text +=
-      "  --minimized        show the window minimized\n"
       "  --texts FILE       show the texts of FILE instead of looking for a texts\n"
       "                     file (see TEXTS FILE in the manual)\n"
       "  --check-texts      show each text as it would go to the display now,\n"

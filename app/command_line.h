@@ -29,6 +29,9 @@ struct CommandLine {
 struct Accepts {
   bool demo = false;       // the emulated display's options
   bool no_window = false;  // --no-window, where the platform can run without windows
+  // False in the window-less build: every run is a --no-window run, and the
+  // window's options are refused.
+  bool window = true;
 };
 
 // The arguments after the program's name. A failure says what is wrong with

@@ -53,9 +53,10 @@ int RunWithoutWindow(Program& program, Platform& platform, const CommandLine& li
 
 int Run(Program& program, Platform& platform) {
   CommandLine line;
-  if (const auto status =
-          HandleCommandLine(platform.arguments, {program.Demo(), platform.windowless != nullptr},
-                            platform.output, platform.reporter, &line)) {
+  if (const auto status = HandleCommandLine(
+          platform.arguments,
+          {program.Demo(), platform.windowless != nullptr, platform.windows != nullptr},
+          platform.output, platform.reporter, &line)) {
     return *status;
   }
   if (line.sensors) {
@@ -76,9 +77,9 @@ int Run(Program& program, Platform& platform) {
   }
   if (!program.Prepare(line, platform.reporter)) return 1;
   if (line.no_window) return RunWithoutWindow(program, platform, line, texts);
-  if (!platform.windows.Start()) return 1;
+  platform::WindowSystem& windows = *platform.windows;
+  if (!windows.Start()) return 1;
 
-  platform::WindowSystem& windows = platform.windows;
   windows.SetProgramIcon(dot_matrix::PaintProgramIcon);
   platform::Iowkit& iowkit = program.Controller(platform.machine);
   platform::Sensors& sensors = program.Sensors(line, platform.machine);

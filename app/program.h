@@ -27,7 +27,9 @@ struct Platform {
   std::ostream& output;                // --help, --version, --sensors
   platform::Reporter& reporter;        // every message
   platform::Machine& machine;
-  platform::WindowSystem& windows;
+  // None in the window-less build, which runs as --no-window always (and
+  // so has `windowless` below).
+  platform::WindowSystem* windows = nullptr;
   platform::EventPump& events;  // the pauses' event processing
   // Running with no window system (--no-window); none where the platform
   // has no such mode.

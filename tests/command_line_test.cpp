@@ -45,6 +45,27 @@ TEST(CommandLine, OnlyTheKnownArgumentsAreTaken) {
             "[--check-texts] [--start] [--repeat] [--no-window] [--minimized]");
 }
 
+TEST(CommandLine, TheWindowlessBuildRunsUnattendedAndRefusesTheWindowsOptions) {
+  constexpr Accepts kWindowless{false, false, false};
+  const auto none = ParseCommandLine({}, kWindowless);
+  EXPECT_TRUE(none->no_window && none->repeat && none->start);
+  EXPECT_TRUE(ParseCommandLine({"--no-window"}, kWindowless))
+      << "as a unit for either build has it";
+  for (const std::string option : {"--start", "--repeat", "--minimized"}) {
+    EXPECT_EQ(ParseCommandLine({option}, kWindowless).Error().text,
+              option +
+                  " needs a window, and this is the window-less build: it runs run after run "
+                  "until SIGINT or SIGTERM");
+  }
+  EXPECT_EQ(UsageLine("statusanzeige", kWindowless),
+            "Usage: statusanzeige [--help] [--version] [--sensors] [--texts FILE] "
+            "[--check-texts] [--no-window]");
+  const std::string help = HelpText("statusanzeige-demo", {true, false, false});
+  EXPECT_NE(help.find("shown in the report log alone"), std::string::npos) << help;
+  EXPECT_NE(help.find("This is the window-less build"), std::string::npos) << help;
+  EXPECT_EQ(help.find("--minimized"), std::string::npos) << help;
+}
+
 TEST(CommandLine, HelpVersionAndMistakesEndTheProgramWithTheirStatus) {
   const auto handle = [](std::string_view program, const Accepts& accepts,
                          const std::vector<std::string>& arguments) {

@@ -112,7 +112,7 @@ struct FakePlatform {
   explicit FakePlatform(std::vector<std::string> arguments = {},
                         std::string_view program = platform::kStatusanzeige)
       : reporter(program, errors),
-        parts{std::move(arguments), output, reporter, machine, windows, events, &windowless} {}
+        parts{std::move(arguments), output, reporter, machine, &windows, events, &windowless} {}
 
   std::ostringstream output;
   std::ostringstream errors;

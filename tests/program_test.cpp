@@ -134,19 +134,28 @@ TEST(RunStatusanzeige, StartClicksOnceAndRepeatRunsUntilTheClose) {
   }
 }
 
+// With --no-window, and in the window-less build (no window system at all),
+// where it needs no option.
 TEST(RunDemo, WithoutAWindowRunsRunAfterRunUntilATerminationRequest) {
-  const std::string log = TempLog();
-  fakes::FakePlatform fake({"--no-window", "--report-log", log}, platform::kStatusanzeigeDemo);
-  std::size_t logged_at_stop = 0;
-  fake.events.At(fake.machine.clock.Monotonic() + 500.0, [&] {
-    logged_at_stop = LinesIn(log);
-    fake.windowless.Terminate();
-  });
-  EXPECT_EQ(emulator::RunDemo(fake.parts), 0);
-  EXPECT_FALSE(fake.windows.started) << "no window system at all";
-  EXPECT_GT(logged_at_stop, kRunReports) << "a whole run, and the next begun";
-  EXPECT_EQ(LinesIn(log), logged_at_stop) << "nothing after the request";
-  std::remove(log.c_str());
+  for (const bool window_build : {true, false}) {
+    SCOPED_TRACE(window_build);
+    const std::string log = TempLog();
+    fakes::FakePlatform fake(window_build
+                                 ? std::vector<std::string>{"--no-window", "--report-log", log}
+                                 : std::vector<std::string>{"--report-log", log},
+                             platform::kStatusanzeigeDemo);
+    if (!window_build) fake.parts.windows = nullptr;
+    std::size_t logged_at_stop = 0;
+    fake.events.At(fake.machine.clock.Monotonic() + 500.0, [&] {
+      logged_at_stop = LinesIn(log);
+      fake.windowless.Terminate();
+    });
+    EXPECT_EQ(emulator::RunDemo(fake.parts), 0);
+    EXPECT_FALSE(fake.windows.started) << "no window system at all";
+    EXPECT_GT(logged_at_stop, kRunReports) << "a whole run, and the next begun";
+    EXPECT_EQ(LinesIn(log), logged_at_stop) << "nothing after the request";
+    std::remove(log.c_str());
+  }
 }
 
 TEST(RunStatusanzeige, AnUnusableTextsFileKeepsItFromStartingWithABoxAndALine) {
@@ -180,11 +189,15 @@ TEST(RunStatusanzeige, CheckTextsNeedsNoControllerAndNoWindow) {
 }
 
 TEST(RunStatusanzeige, WithoutAWindowOrADeviceSaysSoAndEndsWithStatus1) {
-  fakes::FakePlatform fake({"--no-window"});
-  fake.machine.iowkit.open_result = 0;
-  EXPECT_EQ(app::RunStatusanzeige(fake.parts), 1);
-  EXPECT_EQ(fake.errors.str(), "statusanzeige: Can not open device!\n");
-  EXPECT_FALSE(fake.windows.started);
+  for (const bool window_build : {true, false}) {
+    fakes::FakePlatform fake(window_build ? std::vector<std::string>{"--no-window"}
+                                          : std::vector<std::string>{});
+    if (!window_build) fake.parts.windows = nullptr;
+    fake.machine.iowkit.open_result = 0;
+    EXPECT_EQ(app::RunStatusanzeige(fake.parts), 1);
+    EXPECT_EQ(fake.errors.str(), "statusanzeige: Can not open device!\n");
+    EXPECT_FALSE(fake.windows.started);
+  }
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ inline int RunOnLinux(int argc, char* argv[], std::string_view program, int (*ru
                       std::cout,
                       reporter,
                       machine != nullptr ? *machine : *linux_machine,
-                      windows,
+                      &windows,
                       events != nullptr ? *events : qt_events,
                       &windowless};
   return run(parts);

@@ -36,7 +36,7 @@ inline int RunOnWindows(std::string_view program, int (*run)(app::Platform&),
                       output,
                       reporter,
                       machine != nullptr ? *machine : *windows_machine,
-                      windows,
+                      &windows,
                       events != nullptr ? *events : win_events};
   return run(parts);
 }

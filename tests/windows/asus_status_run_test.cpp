@@ -163,7 +163,7 @@ TEST(AsusStatusRun, TheDemoWithSystemSensorsRunsOnAThirtyTwoBitLibraryThroughIts
                         output,
                         errors.reporter,
                         machine,
-                        windows,
+                        &windows,
                         events};
     windows.user = [&] {
       windows.form_window->ClickButton();  // returns when the run has ended
