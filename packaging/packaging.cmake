@@ -2,7 +2,12 @@
 # Installation: the two programs, their manual pages, desktop entries with an
 # icon, the AppStream metadata, the udev rule that lets the logged-in user open
 # the controller, the systemd units, and the licence, copyright and changelog
-# files.
+# files. The window-less build is the Debian package statusanzeige-nox: the
+# same but for the desktop entries, the icon and the AppStream metadata, and
+# its documents in a folder of its own name.
+if(NOT STATUSANZEIGE_WINDOW)
+  set(CMAKE_INSTALL_DOCDIR "share/doc/statusanzeige-nox" CACHE PATH "Documentation")
+endif()
 include(GNUInstallDirs)
 if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
   set(default_udev_dir "/usr/lib/udev/rules.d")
@@ -26,12 +31,14 @@ if(CMAKE_OBJCOPY AND NOT WIN32)
       endforeach()
     endif()")
 endif()
-install(FILES packaging/statusanzeige.desktop packaging/statusanzeige-demo.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/statusanzeige.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES packaging/${STATUSANZEIGE_APPSTREAM_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+if(STATUSANZEIGE_WINDOW)
+  install(FILES packaging/statusanzeige.desktop packaging/statusanzeige-demo.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES packaging/statusanzeige.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(FILES packaging/${STATUSANZEIGE_APPSTREAM_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
 install(FILES packaging/70-statusanzeige.rules DESTINATION ${STATUSANZEIGE_UDEV_RULES_DIR})
 # The systemd units for running unattended (neither is enabled by installing
 # it): a system service for a machine without a desktop, and a user service
@@ -79,7 +86,17 @@ if(GZIP_EXECUTABLE)
 endif()
 
 set(CPACK_GENERATOR "DEB")
-set(CPACK_PACKAGE_NAME "statusanzeige")
+# Two flavours, as Debian ships vim-gtk3 beside vim-nox: each has the same
+# programs at the same paths, so either replaces the other.
+if(STATUSANZEIGE_WINDOW)
+  set(CPACK_PACKAGE_NAME "statusanzeige")
+  set(other_flavour "statusanzeige-nox")
+else()
+  set(CPACK_PACKAGE_NAME "statusanzeige-nox")
+  set(other_flavour "statusanzeige")
+endif()
+set(CPACK_DEBIAN_PACKAGE_CONFLICTS "${other_flavour}")
+set(CPACK_DEBIAN_PACKAGE_REPLACES "${other_flavour}")
 set(CPACK_PACKAGE_CONTACT "statusanzeige developers <statusanzeige@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 # CPack puts the leading space on each line; lines stay within 80 characters.
@@ -88,10 +105,19 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "controller. One click scrolls nine texts through the eight characters: two\n"
     "fixed texts and seven live motherboard readings from lm-sensors. Includes\n"
     "statusanzeige-demo, which runs the same program on an emulated display.")
+if(NOT STATUSANZEIGE_WINDOW)
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION} (window-less)")
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+      "Drives two SLG 2016 LED dot-matrix modules on an IO-Warrior 24 USB I/O\n"
+      "controller, scrolling nine texts through the eight characters run after\n"
+      "run: two fixed texts and seven live motherboard readings from lm-sensors.\n"
+      "This build has no window and needs no display server, for a machine\n"
+      "without a screen. Includes statusanzeige-demo, on an emulated display.")
+endif()
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Qt 6 and libsensors runtime packages, by dpkg-shlibdeps
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Qt 6 (but window-less) and libsensors, by dpkg-shlibdeps
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "lm-sensors")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)  # the package's programs carry no symbols; the build tree keeps them
