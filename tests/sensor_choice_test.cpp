@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The choice of sensors by label, on the label sets of real boards
-// (tests/data/boards: NAME.features, and the choice expected in NAME.choice).
+// (tests/data/boards: NAME.features, and the choice expected in NAME.choice,
+// with the features passed over for a reading that has none).
 #include "platform/shared/sensor_choice.h"
 
 #include <gtest/gtest.h>
@@ -44,12 +45,19 @@ std::vector<FeatureCandidate> ReadFeatures(const std::string& text) {
   return features;
 }
 
+// Each reading's feature, or none and the features passed over, each once.
 std::string Choice(const std::vector<FeatureCandidate>& features) {
   std::string choice;
   for (const platform::ReadingInfo& info : platform::kReadings) {
-    const auto found = platform::ChooseFeature(info.reading, features).index;
+    const auto found = platform::ChooseFeature(info.reading, features);
     choice += std::string(info.name) + ": " +
-              (found ? features[*found].chip + " " + features[*found].name : "none") + "\n";
+              (found.index ? features[*found.index].chip + " " + features[*found.index].name
+                           : "none") +
+              "\n";
+    for (const auto& passed : found.passed_over) {
+      choice += "  passed over: " + features[passed.index].chip + " " +
+                features[passed.index].name + ": " + passed.why + "\n";
+    }
   }
   return choice;
 }
