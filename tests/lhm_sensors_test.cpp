@@ -82,6 +82,12 @@ TEST(LhmSensors, NoServerMeansZeroAndOneMessagePerReadingNamingWhatWasTried) {
             "found); LibreHardwareMonitor's web server at http://localhost:8085/data.json "
             "(connection refused). Put Asus.dll beside the program.");
   EXPECT_EQ(messages[6].rfind("statusanzeige: no source for the CPU fan speed, showing 0.", 0), 0U);
+
+  // A failure that says nothing is a failure all the same.
+  LhmFixture silent(NoAnswer(""), "", "");
+  EXPECT_EQ(silent.sensors.Read(Reading::kCpuTemperature), 0);
+  EXPECT_NE(silent.errors.str().find("data.json (no answer)."), std::string::npos)
+      << silent.errors.str();
 }
 
 TEST(LhmSensors, MalformedAnswersAndOddUnitsGiveZeroAndOneMessage) {

@@ -50,10 +50,10 @@ std::string Choice(const std::vector<FeatureCandidate>& features) {
   std::string choice;
   for (const platform::ReadingInfo& info : platform::kReadings) {
     const auto found = platform::ChooseFeature(info.reading, features);
-    choice += std::string(info.name) + ": " +
-              (found.index ? features[*found.index].chip + " " + features[*found.index].name
-                           : "none") +
-              "\n";
+    choice +=
+        std::string(info.name) + ": " +
+        (found.index ? features[*found.index].chip + " " + features[*found.index].name : "none") +
+        "\n";
     for (const auto& passed : found.passed_over) {
       choice += "  passed over: " + features[passed.index].chip + " " +
                 features[passed.index].name + ": " + passed.why + "\n";

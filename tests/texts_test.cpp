@@ -176,6 +176,9 @@ TEST_F(TextsFiles, AFileThatCannotBeReadIsAClearErrorAtStartUp) {
             "cannot read " + (folder / "missing.toml").string() + ": No such file or directory");
   EXPECT_EQ(problem(folder / "etc"),
             (folder / "etc").string() + " is a directory, not a texts file");
+  const std::string texts = "texts = ['x']\n#";
+  Write(user, texts + std::string(status::kMaxTextsFileBytes - texts.size(), '#'));
+  EXPECT_EQ(problem(user), std::nullopt) << "as large as a texts file may be";
   Write(user, "texts = ['x']\n" + std::string(status::kMaxTextsFileBytes, '#'));
   EXPECT_EQ(problem(user), user.string() +
                                ": the file is larger than 65536 bytes, the most a texts file may "

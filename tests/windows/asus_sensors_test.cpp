@@ -171,6 +171,23 @@ TEST(SensorHostProcess, StartingAgainEndsTheHostBefore) {
   EXPECT_EQ(testing_paths::ChildrenRunning(platform::sensor_host::kHost32).size(), 1U);
 }
 
+TEST(SensorHostProcess, ALibraryPathWithoutRoomForItsEndingZeroIsRefused) {
+  const std::wstring program =
+      testing_paths::SensorHosts() + L"\\" + platform::sensor_host::kHost32;
+  platform::SensorHostProcess host;
+  const auto path = [](std::size_t length) {
+    std::wstring path = L"C:\\";
+    path.append(length - path.size(), L'a');
+    return path;
+  };
+  const auto refused = host.Start(program, path(platform::sensor_host::kPathLength));
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.Error().text, "its path is too long");
+  const auto taken = host.Start(program, path(platform::sensor_host::kPathLength - 1));
+  ASSERT_TRUE(taken) << taken.Error().text;
+  EXPECT_NE(taken->load_error, 0U) << "no such library, but its host was asked";
+}
+
 TEST(AsusDllSensors, NoLibraryAtAllIsNotFound) {
   fakes::Said errors;
   fakes::FakeClock clock;

@@ -215,7 +215,10 @@ TEST(WindowsFacts, TheMachineTellsItsNameProcessorAndMemoryAndWhereTextsFilesLie
   const auto facts = platform::MakeWindowsFacts();
   EXPECT_FALSE(facts->HostName().empty());
   EXPECT_FALSE(facts->CpuModel().empty());
-  EXPECT_GT(facts->MemoryMegabytes(), 0U);
+  MEMORYSTATUSEX memory{};
+  memory.dwLength = sizeof(memory);
+  ASSERT_NE(GlobalMemoryStatusEx(&memory), FALSE);
+  EXPECT_EQ(facts->MemoryMegabytes(), memory.ullTotalPhys / (1024 * 1024)) << "in MiB";
   SYSTEMTIME now{};
   GetLocalTime(&now);
   EXPECT_EQ(facts->Now().year, now.wYear);
