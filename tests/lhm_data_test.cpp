@@ -40,11 +40,13 @@ std::string Choice(const std::string& json) {
 
 // tests/data/lhm: each NAME.json, LibreHardwareMonitor's data.json of a real
 // machine (a desktop with named NCT6798D inputs, a laptop in German numbers,
-// a Ryzen in Fahrenheit with numbered inputs, fans named for nothing), and
-// the sensors it chooses in NAME.choice.
+// a Ryzen in Fahrenheit with numbered inputs, fans named for nothing, and
+// the same without the sensors' Type, as older versions write it), and the
+// sensors it chooses in NAME.choice.
 TEST(LhmData, EachMachinesReadingsComeFromTheSensorsItsChoiceNames) {
   const std::vector<std::string> machines = {"nct6798d_desktop", "laptop_cpu_package",
-                                             "amd_tctl_it8686e", "unnamed_fans_nct6791d"};
+                                             "amd_tctl_it8686e", "unnamed_fans_nct6791d",
+                                             "sensor_ids_without_types"};
   for (const std::string& name : machines) {
     EXPECT_EQ(Choice(Fixture(name + ".json")), Fixture(name + ".choice")) << name;
   }
