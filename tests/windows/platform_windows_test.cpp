@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -218,7 +219,8 @@ TEST(WindowsFacts, TheMachineTellsItsNameProcessorAndMemoryAndWhereTextsFilesLie
   MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof(memory);
   ASSERT_NE(GlobalMemoryStatusEx(&memory), FALSE);
-  EXPECT_EQ(facts->MemoryMegabytes(), memory.ullTotalPhys / (1024 * 1024)) << "in MiB";
+  EXPECT_EQ(facts->MemoryMegabytes(), memory.ullTotalPhys / (std::uint64_t{1024} * 1024))
+      << "in MiB";
   SYSTEMTIME now{};
   GetLocalTime(&now);
   EXPECT_EQ(facts->Now().year, now.wYear);
