@@ -135,9 +135,14 @@ else
 fi
 
 say "starting Xvfb"
-Xvfb :1 -screen 0 640x480x24 -nolisten tcp -ac >"$OUT/xvfb.log" 2>&1 &
+# Without -noreset the server resets whenever its last client goes (each
+# xdotool of find_window's looks), and drops a client that connects while it
+# does: the program would then find no display.
+Xvfb :1 -screen 0 640x480x24 -nolisten tcp -ac -noreset >"$OUT/xvfb.log" 2>&1 &
 xvfb=$!
-wait_for 60 [ -S /tmp/.X11-unix/X1 ] || { say "Xvfb did not start"; exit 1; }
+# Ready once a client is answered, not once the socket is there.
+x_answers() { xdotool getdisplaygeometry >/dev/null 2>&1; }
+wait_for 60 x_answers || { say "Xvfb did not start"; exit 1; }
 
 say "no controller"
 # shellcheck disable=SC2086 # the command's words
