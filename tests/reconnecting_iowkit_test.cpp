@@ -116,8 +116,9 @@ TEST(ReconnectingIowkit, SaysALostControllerOnceLooksOnceASecondAndSaysItIsBack)
   EXPECT_TRUE(pins.links.empty());
 }
 
-// Listed for a moment and gone again before a report went through (as Wine
-// 8.0 lists a controller that devtmpfs makes anew): still the same loss.
+// Listed, but gone before a report went through: as Wine lists an unplugged
+// controller until its HID bus has let go of it, or one plugged in again for
+// a moment only when winebus watches /dev itself. Still the same loss.
 TEST(ReconnectingIowkit, AControllerFoundAndGoneAgainAtOnceIsStillTheSameLoss) {
   FakePins pins;
   fakes::FakeClock clock;

@@ -120,11 +120,7 @@ if [ "$SCENARIO" = windows ]; then
   # does only when udevd has told it, seconds after the kernel: a controller
   # plugged in before then may get the name of a node winebus still holds,
   # and winebus takes no second device of the same name.
-  let_go() {
-    for fd in /proc/[0-9]*/fd/*; do
-      case $(readlink "$fd" 2>/dev/null) in /dev/hidraw*) return 1 ;; esac
-    done
-  }
+  let_go() { ! find /proc/[0-9]*/fd -lname '/dev/hidraw*' 2>/dev/null | grep -q .; }
   # Wine's taskkill asks the program's windows to close, as their close button does.
   close_program() { "$WINE" taskkill /im statusanzeige.exe >>"$OUT/close.out" 2>&1; }
 else
