@@ -38,15 +38,22 @@ wait_for() {
 }
 reports() { [ -f "$OUT/reports.log" ] && wc -l <"$OUT/reports.log" || echo 0; }
 at_least_reports() { [ "$(reports)" -ge "$1" ]; }
-# find_window NAME: the first visible window whose name matches, looked for
-# over a minute and a half (each look anew: windows come and go while Wine
-# starts, and a search that meets one going gives up).
+# running PID: whether the process runs (an ended child stays a zombie until
+# it is waited for).
+running() {
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d ' ' -f 1)
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+# find_window NAME PID: the first visible window whose name matches, looked
+# for over a minute and a half while the program PID runs (each look anew:
+# windows come and go while Wine starts, and a search that meets one going
+# gives up).
 find_window() {
   tries=450
   until found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) &&
     [ -n "$found" ]; do
     tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 0
+    [ "$tries" -gt 0 ] && running "$2" || return 0
     sleep 0.2
   done
   echo "$found"
@@ -59,7 +66,7 @@ error_box() {
   shift
   "$@" >"$OUT/$name.out" 2>"$OUT/$name.err" &
   pid=$!
-  box=$(find_window '^Error$')
+  box=$(find_window '^Error$' "$pid")
   echo "$box" >"$OUT/$name.box"
   xdotool search --onlyvisible --name "$CAPTION" >"$OUT/$name.main" 2>/dev/null
   if [ -n "$box" ]; then
@@ -176,7 +183,7 @@ say "a run with the controller unplugged and plugged in again"
 # shellcheck disable=SC2086
 $RUN >"$OUT/run.out" 2>"$OUT/run.err" &
 pid=$!
-window=$(find_window "$CAPTION")
+window=$(find_window "$CAPTION" "$pid")
 echo "$window" >"$OUT/run.window"
 [ -n "$window" ] || xdotool search --onlyvisible --name . getwindowname %@ >"$OUT/run.windows" 2>&1
 if [ -n "$window" ]; then
