@@ -5,8 +5,9 @@
 
 # What ./scripts/test needs beyond the build: the driver-path test boots a
 # kernel in QEMU with busybox as its first userland, and runs the program
-# there under Xvfb, clicked by xdotool.
-statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool)
+# there under Xvfb, clicked by xdotool; the guest runs on this machine's own
+# root, where the Windows program's scenario starts udevd for Wine.
+statusanzeige_test_packages=(qemu-system-x86 busybox-static xvfb xdotool udev)
 
 # What the Windows build needs besides: mingw-w64 (C++20, POSIX threads),
 # googletest's sources, nlohmann-json's and toml++'s headers, NSIS for the installer,

@@ -28,7 +28,9 @@ class FakePins final : public PinInterfaces {
       return std::nullopt;
     }
     links[next_link] = plugged;
-    return Opened{next_link++, plugged};
+    const Opened opened{next_link++, plugged};
+    if (gone_once_opened) plugged.clear();
+    return opened;
   }
   platform::Result<std::uint32_t> Write(std::uintptr_t link, const std::uint8_t* report,
                                         std::uint32_t length) override {
@@ -47,6 +49,7 @@ class FakePins final : public PinInterfaces {
   bool refuse = false;  // an interface there that cannot be opened (yet)
   bool refused_said = false;
   bool stall = false;
+  bool gone_once_opened = false;  // listed, opened, and gone at once
   int looks = 0;
   std::map<std::uintptr_t, std::string> links;
   std::uintptr_t next_link = 7;
@@ -111,6 +114,33 @@ TEST(ReconnectingIowkit, SaysALostControllerOnceLooksOnceASecondAndSaysItIsBack)
   clock.Advance(5);
   EXPECT_FALSE(Send(iowkit, handle, 0xFF));
   EXPECT_TRUE(pins.links.empty());
+}
+
+// Listed, but gone before a report went through: as Wine lists an unplugged
+// controller until its HID bus has let go of it, or one plugged in again for
+// a moment only when winebus watches /dev itself. Still the same loss.
+TEST(ReconnectingIowkit, AControllerFoundAndGoneAgainAtOnceIsStillTheSameLoss) {
+  FakePins pins;
+  fakes::FakeClock clock;
+  fakes::Said errors;
+  platform::ReconnectingIowkit iowkit(pins, clock, errors.reporter);
+  pins.plugged = "pins-a";
+  const auto handle = iowkit.IowKitOpenDevice();
+  pins.plugged.clear();
+  EXPECT_FALSE(Send(iowkit, handle, 0xFF));
+
+  pins.plugged = "pins-b";
+  pins.gone_once_opened = true;
+  clock.Advance(1);
+  EXPECT_FALSE(Send(iowkit, handle, 0xFB));
+  EXPECT_TRUE(pins.links.empty()) << "let go, not kept";
+  pins.gone_once_opened = false;
+  pins.plugged = "pins-c";
+  clock.Advance(1);
+  EXPECT_TRUE(Send(iowkit, handle, 0xDF));
+  EXPECT_EQ(errors.str(),
+            "statusanzeige: lost the IO-Warrior 24 at pins-a: gone\n"
+            "statusanzeige: the IO-Warrior 24 is back at pins-c\n");
 }
 
 }  // namespace

@@ -36,10 +36,8 @@ bool ReconnectingIowkit::LookAgain(Device& device) {
   // Quietly: an interface that appears before it may be opened is simply
   // tried again a second later.
   device.opened = pins_.OpenFirst(/*report=*/false);
-  if (!device.opened) return false;
-  device.path = device.opened->path;
-  reporter_.Say("the IO-Warrior 24 is back at " + device.path);
-  return true;
+  device.returning = device.opened.has_value();
+  return device.returning;
 }
 
 std::uint32_t ReconnectingIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t pipe,
@@ -49,11 +47,23 @@ std::uint32_t ReconnectingIowkit::IowKitWrite(IowkitHandle handle, std::uint32_t
   Device& device = it->second;
   if (!device.opened && !LookAgain(device)) return 0;
   const Result<std::uint32_t> written = pins_.Write(device.opened->link, buffer, length);
-  if (written) return *written;
+  if (written) {
+    if (device.returning) {
+      device.returning = false;
+      device.path = device.opened->path;
+      reporter_.Say("the IO-Warrior 24 is back at " + device.path);
+    }
+    return *written;
+  }
   if (pins_.MeansGone(written.Error())) {
-    reporter_.Say("lost the IO-Warrior 24 at " + device.path + ": " + written.Error().text);
+    // One found again but gone before a report went through is still the
+    // same loss: let go quietly, and looked for again a second later.
+    if (!device.returning) {
+      reporter_.Say("lost the IO-Warrior 24 at " + device.path + ": " + written.Error().text);
+    }
     pins_.Close(device.opened->link);
     device.opened.reset();
+    device.returning = false;
     device.last_look = clock_.MonotonicSeconds();
   }
   return 0;

@@ -47,8 +47,10 @@ class PinInterfaces {
 // While it is gone nothing is sent; at most once a second (on the clock's
 // monotonic seconds) a write looks for an IO-Warrior 24 pin interface again
 // (it may come back under another name), and once one is found, that write
-// and all later ones go to it under the same handle, and it is said once
-// that it is back. A platform's layer is this one on its own pin interfaces.
+// and all later ones go to it under the same handle. It is said once that it
+// is back when the first report has gone through; one that is gone again
+// before that (listed for a moment only) is let go quietly, as part of the
+// same loss. A platform's layer is this one on its own pin interfaces.
 class ReconnectingIowkit : public Iowkit {
  public:
   ReconnectingIowkit(PinInterfaces& pins, Clock& clock, Reporter& reporter);
@@ -67,6 +69,7 @@ class ReconnectingIowkit : public Iowkit {
   struct Device {
     std::optional<PinInterfaces::Opened> opened;  // empty while the controller is gone
     std::string path;                             // where it was last
+    bool returning = false;                       // opened again, no report through it yet
     double last_look = 0;                         // monotonic seconds; while it is gone
   };
 
