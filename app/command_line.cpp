@@ -93,10 +93,8 @@ std::string HelpText(std::string_view program, const Accepts& accepts) {
         "  --report-log FILE  append one line per report sent: epoch seconds, then\n"
         "                     the three report bytes in hex\n";
   } else {
-    text += accepts.window ? "Shows the PC's status on an eight-character SLG 2016 display on an\n"
-                             "IO-Warrior 24. Click \"Anzeigestart\" to run the nine texts once.\n\n"
-                           : "Shows the PC's status on an eight-character SLG 2016 display on an\n"
-                             "IO-Warrior 24.\n\n";
+    text += "Shows the PC's status on an eight-character SLG 2016 display on an\nIO-Warrior 24.";
+    text += accepts.window ? " Click \"Anzeigestart\" to run the nine texts once.\n\n" : "\n\n";
   }
   if (!accepts.window) {
     text +=

@@ -158,9 +158,13 @@ TEST(AsusDllSensors, AHostThatFailsAtItsStartIsTriedAgainAtTheNextTextAfterAMinu
   EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
 }
 
+// The 32-bit sensor host as built.
+std::wstring Host32() {
+  return testing_paths::SensorHosts() + L"\\" + platform::sensor_host::kHost32;
+}
+
 TEST(SensorHostProcess, StartingAgainEndsTheHostBefore) {
-  const std::wstring program =
-      testing_paths::SensorHosts() + L"\\" + platform::sensor_host::kHost32;
+  const std::wstring program = Host32();
   platform::SensorHostProcess host;
   ASSERT_TRUE(host.Start(program, testing_paths::FakeAsus("32-plain")));
   HANDLE first = OpenProcess(SYNCHRONIZE, FALSE, host.ProcessId());
@@ -172,8 +176,7 @@ TEST(SensorHostProcess, StartingAgainEndsTheHostBefore) {
 }
 
 TEST(SensorHostProcess, ALibraryPathWithoutRoomForItsEndingZeroIsRefused) {
-  const std::wstring program =
-      testing_paths::SensorHosts() + L"\\" + platform::sensor_host::kHost32;
+  const std::wstring program = Host32();
   platform::SensorHostProcess host;
   const auto path = [](std::size_t length) {
     std::wstring path = L"C:\\";
