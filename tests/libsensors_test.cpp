@@ -75,7 +75,10 @@ void WriteTree(const std::string& name) {
 std::string ReadAll(platform::Sensors& s) {
   std::string all;
   for (const auto& info : platform::kReadings) {
-    all += (all.empty() ? "" : " ") + std::to_string(s.Read(info.reading));
+    if (!all.empty()) {
+      all += ' ';
+    }
+    all += std::to_string(s.Read(info.reading));
   }
   return all;
 }

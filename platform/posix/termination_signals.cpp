@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/posix/termination_signals.h"
 
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -20,7 +21,17 @@ void OnSignal(int) {
 }  // namespace
 
 int WatchTerminationSignals() {
-  if (g_signal_pipe[0] >= 0) return g_signal_pipe[0];
+  // A parent may have left the signals blocked (the mask is inherited across
+  // exec): unblocked, they are taken, one already pending too.
+  sigset_t both;
+  sigemptyset(&both);
+  sigaddset(&both, SIGINT);
+  sigaddset(&both, SIGTERM);
+  const auto unblock = [&both] { ::pthread_sigmask(SIG_UNBLOCK, &both, nullptr); };
+  if (g_signal_pipe[0] >= 0) {
+    unblock();
+    return g_signal_pipe[0];
+  }
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signal_pipe) != 0) {
     return -1;
   }
@@ -30,6 +41,7 @@ int WatchTerminationSignals() {
   action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  unblock();
   return g_signal_pipe[0];
 }
 
