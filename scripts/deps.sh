@@ -19,6 +19,16 @@ statusanzeige_windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix
                                 nlohmann-json3-dev libtomlplusplus-dev nsis wine wine64 wine32:i386
                                 fonts-wine xvfb clang-tidy python3)
 
+# What the arm64 builds need besides: Debian's cross compilers and the :arm64
+# development packages beside this machine's own (multiarch), qemu-user to
+# run the programs and tests, and qemu-system-arm for the arm64 guest of the
+# driver-path scenario. (Installing qt6-base-dev:arm64 may bring this
+# machine's Qt to the same point release: Multi-Arch: same.)
+statusanzeige_arm64_packages=(crossbuild-essential-arm64 libsensors-dev:arm64 qt6-base-dev:arm64
+                              libxcb1-dev:arm64 libgl-dev:arm64 libgtest-dev:arm64
+                              libgmock-dev:arm64 libtomlplusplus-dev:arm64 qemu-user-static
+                              qemu-system-arm)
+
 # What tools/fuzz needs besides: clang with libFuzzer and the sanitizers'
 # runtimes (a recommendation of clang's, not a dependency).
 statusanzeige_fuzz_packages=(clang libclang-rt-14-dev)

@@ -3,11 +3,22 @@
 # The scenario inside the guest, run by init.sh in a chroot of the host's
 # root. Everything it sees and does goes into $WORK/out for kernel_test.py to
 # check; it checks nothing itself. $WORK/scenario says which one: "linux",
-# statusanzeige through the iowarrior driver, or "windows", statusanzeige.exe
-# under Wine through the generic HID driver's hidraw nodes, with the Wine
-# prefix at $WINE_PREFIX (read-only: it is mounted with a tmpfs over it).
+# statusanzeige through the iowarrior driver, "windowless", the window-less
+# build's statusanzeige through it without a display server, or "windows",
+# statusanzeige.exe under Wine through the generic HID driver's hidraw nodes,
+# with the Wine prefix at $WINE_PREFIX (read-only: it is mounted with a tmpfs
+# over it).
 set -u
 WORK=/tmp/work
+# On a guest of another architecture the host's commands do not run:
+# busybox's stand in for them (the host's root still gives the libraries).
+if [ -x "$WORK/bin/busybox" ]; then
+  "$WORK/bin/busybox" mkdir -p /tmp/applets
+  for applet in $("$WORK/bin/busybox" --list); do
+    "$WORK/bin/busybox" ln -s "$WORK/bin/busybox" "/tmp/applets/$applet"
+  done
+  PATH=/tmp/applets
+fi
 OUT=$WORK/out
 SCENARIO=linux
 WINE_PREFIX=
@@ -23,6 +34,7 @@ CAPTION="Statusanzeige mit SLG 2016"
 export HOME=/tmp/home XDG_RUNTIME_DIR=/tmp/runtime DISPLAY=:1 QT_QPA_PLATFORM=xcb
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$OUT"
 chmod 700 "$XDG_RUNTIME_DIR"
+uname -m >"$OUT/machine"
 
 say() { echo "guest: $(cut -d " " -f 1 /proc/uptime) $*"; }
 
@@ -96,6 +108,44 @@ make_gadget() {
 }
 plug() { echo "$UDC" >"$G/UDC"; }
 unplug() { echo "" >"$G/UDC"; }
+# What the kernel made of the plugged-in controller.
+record_plugged() {
+  ls -l /dev/usb /dev/hidraw* >"$OUT/nodes.txt" 2>&1
+  for node in /sys/class/usbmisc/iowarrior*; do
+    [ -e "$node" ] || continue
+    echo "$(basename "$node") $(cat "$node/device/bInterfaceNumber")" \
+      "$(cat "$node/device/../idVendor") $(cat "$node/device/../idProduct")"
+  done >"$OUT/sysfs.txt"
+  dmesg >"$OUT/dmesg-plugged.txt"
+}
+# The counts once the program has ended, and a moment later.
+record_closed() {
+  reports >"$OUT/closed.count"
+  sleep 1.5
+  reports >"$OUT/final.count"
+  dmesg >"$OUT/dmesg.txt"
+}
+
+if [ "$SCENARIO" = windowless ]; then
+  say "no controller"
+  "$PROGRAM" >"$OUT/nodevice.out" 2>"$OUT/nodevice.err"
+  echo $? >"$OUT/nodevice.rc"
+  say "plugging in the emulated IO-Warrior 24"
+  make_gadget || { say "cannot make the gadget"; exit 1; }
+  plug
+  wait_for 60 [ -e /dev/usb/iowarrior1 ] || say "no nodes of the controller"
+  record_plugged
+  say "a run until SIGTERM"
+  "$PROGRAM" >"$OUT/run.out" 2>"$OUT/run.err" &
+  pid=$!
+  wait_for 60 at_least_reports 75 || say "the run did not start"
+  kill -TERM "$pid"
+  wait "$pid"
+  echo $? >"$OUT/run.rc"
+  record_closed
+  say "done"
+  exit 0
+fi
 
 if [ "$SCENARIO" = windows ]; then
   # The prefix made on the host, with what Wine writes going to a tmpfs.
@@ -164,13 +214,7 @@ say "plugging in the emulated IO-Warrior 24"
 make_gadget || { say "cannot make the gadget"; exit 1; }
 plug
 wait_for 130 plugged || say "no nodes of the controller"
-ls -l /dev/usb /dev/hidraw* >"$OUT/nodes.txt" 2>&1
-for node in /sys/class/usbmisc/iowarrior*; do
-  [ -e "$node" ] || continue
-  echo "$(basename "$node") $(cat "$node/device/bInterfaceNumber")" \
-    "$(cat "$node/device/../idVendor") $(cat "$node/device/../idProduct")"
-done >"$OUT/sysfs.txt"
-dmesg >"$OUT/dmesg-plugged.txt"
+record_plugged
 
 if [ "$SCENARIO" = linux ]; then
   say "a user without access"
@@ -211,10 +255,7 @@ fi
 close_program
 wait "$pid"
 echo $? >"$OUT/run.rc"
-reports >"$OUT/closed.count"
-sleep 1.5
-reports >"$OUT/final.count"
-dmesg >"$OUT/dmesg.txt"
+record_closed
 [ "$SCENARIO" = linux ] || "$wineserver" -k
 kill "$xvfb"
 say "done"

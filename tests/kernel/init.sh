@@ -47,7 +47,12 @@ if grep -q "^WINE_PREFIX='/" /host/tmp/work/scenario; then
 fi
 
 echo "guest: running the scenario"
-chroot /host /bin/sh /tmp/work/guest.sh
+# A guest of another architecture cannot run the host's /bin/sh: the
+# scenario then runs on the busybox its work folder brings.
+shell=/bin/sh
+[ -x /host/tmp/work/bin/busybox ] && shell="/tmp/work/bin/busybox sh"
+# shellcheck disable=SC2086 # the shell's words
+chroot /host $shell /tmp/work/guest.sh
 echo "guest: scenario ended with status $?"
 sync
 umount /host/tmp/work

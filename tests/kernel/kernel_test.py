@@ -9,17 +9,23 @@ program runs under Xvfb against it (guest.sh). Given statusanzeige, the
 kernel's iowarrior driver binds to the gadget; given statusanzeige.exe
 (--windows), the generic HID driver does, and the program runs under Wine,
 whose HID stack (winebus over hidraw, hidclass, SetupAPI, hid.dll) shows it
-the controller as Windows would. This script prepares the guest, runs it and
+the controller as Windows would. With --windowless the program is the
+window-less build's, run without a display server; with --arch aarch64 the
+guest is a 64-bit ARM machine, whose kernel, busybox and programs are arm64
+ones (the host's root then gives the guest only its arm64 libraries, and its
+commands are busybox's). This script prepares the guest, runs it and
 checks what the gadget received and what the program said.
 
-The kernel package is downloaded from Debian once and kept in --cache, and
-so is the Wine prefix the Windows program runs in.
+The kernel package (and busybox, for another architecture) is downloaded
+from Debian once and kept in --cache, and so is the Wine prefix the Windows
+program runs in.
 Exit status 77 (a skip for CTest) when this machine cannot run QEMU at all.
 """
 
 import argparse
 import glob
 import os
+import platform
 import re
 import shutil
 import subprocess
@@ -28,12 +34,19 @@ import tempfile
 
 SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
-QEMU = "qemu-system-x86_64"
+# Per machine: Debian's architecture, QEMU with its machine, the serial
+# console, and the package QEMU is in.
+ARCHES = {
+    "x86_64": ("amd64", ["qemu-system-x86_64"], "ttyS0", "qemu-system-x86"),
+    "aarch64": ("arm64", ["qemu-system-aarch64", "-M", "virt", "-cpu", "cortex-a57"],
+                "ttyAMA0", "qemu-system-arm"),
+}
 # Modules the guest loads, with whatever they depend on, and their
 # parameters; and the parts of the kernel package that hold them all.
 GUEST_MODULES = ["virtio_pci", "9pnet_virtio", "9p", "usb_f_fs", "dummy_hcd"]
 MODULES = {
     "linux": GUEST_MODULES + ["iowarrior"],
+    "windowless": GUEST_MODULES + ["iowarrior"],
     # hid-core ignores Code Mercenaries' products unless told not to
     # (HID_QUIRK_NO_IGNORE); the Wine prefix is an overlay.
     "windows": GUEST_MODULES + ["overlay", "hid", "hid_generic", "usbhid"],
@@ -44,7 +57,7 @@ KERNEL_PARTS = ["./boot/vmlinuz-*"] + [
     for folder in ("drivers/usb", "drivers/hid", "drivers/virtio", "fs/9p", "fs/netfs",
                    "fs/fscache", "fs/configfs", "fs/overlayfs", "net/9p")]
 # Within CTest's timeouts, with time to prepare the guest.
-GUEST_SECONDS = {"linux": 165, "windows": 420}
+GUEST_SECONDS = {"linux": 165, "windows": 420, "windowless": 150}
 WINE = "/usr/lib/wine/wine64"
 # Started in the guest for the Windows scenario (guest.sh).
 UDEVD = "/lib/systemd/systemd-udevd"
@@ -70,11 +83,11 @@ def update_package_lists(why):
     return True
 
 
-def kernel_package_name():
-    """The image package that linux-image-amd64 depends on."""
+def kernel_package_name(arch):
+    """The image package that linux-image-ARCH depends on."""
     for attempt in range(2):
         try:
-            output = run(["apt-cache", "depends", "linux-image-amd64"])
+            output = run(["apt-cache", "depends", f"linux-image-{arch}:{arch}"])
         except subprocess.CalledProcessError as error:
             output = error.stdout or ""
         match = re.search(r"Depends:\s*(linux-image-[0-9]\S*)", output)
@@ -82,7 +95,7 @@ def kernel_package_name():
             return match.group(1)
         if attempt > 0 or not update_package_lists("no kernel package in the lists"):
             break
-    raise Failure("cannot tell which kernel image linux-image-amd64 depends on")
+    raise Failure(f"cannot tell which kernel image linux-image-{arch} depends on")
 
 
 def download(package, folder):
@@ -100,7 +113,7 @@ def download(package, folder):
     return debs[0]
 
 
-def kernel_tree(cache):
+def kernel_tree(cache, arch):
     """The kernel and the modules in `cache`: downloaded and unpacked once."""
     os.makedirs(cache, exist_ok=True)
     parts = "\n".join(KERNEL_PARTS) + "\n"
@@ -112,15 +125,16 @@ def kernel_tree(cache):
         except OSError:
             return False
 
-    trees = sorted(t for t in glob.glob(os.path.join(cache, "linux-image-*")) if unpacked(t))
+    trees = sorted(t for t in glob.glob(os.path.join(cache, f"linux-image-*-{arch}"))
+                   if unpacked(t))
     if trees:
         return trees[-1]
-    package = kernel_package_name()
+    package = kernel_package_name(arch)
     print(f"kernel_test: downloading {package} into {cache}", flush=True)
     with tempfile.TemporaryDirectory(dir=cache) as folder:
         os.chmod(folder, 0o755)  # apt's download user may write here
         deb = download(package, folder)
-        tree = os.path.join(cache, package)
+        tree = os.path.join(cache, package.split(":")[0])
         shutil.rmtree(tree, ignore_errors=True)
         os.makedirs(tree)
         unpack = f"dpkg-deb --fsys-tarfile '{deb}' | tar -x -C '{tree}' --wildcards " + \
@@ -172,12 +186,33 @@ def static_busybox():
     return busybox
 
 
-def make_initramfs(tree, work, scenario):
+def guest_busybox(cache, arch):
+    """A static busybox of the guest's architecture: this machine's own, or
+    Debian's busybox-static of `arch`, downloaded and unpacked once (it cannot
+    be installed beside this machine's)."""
+    if arch == ARCHES[platform.machine()][0]:
+        return static_busybox()
+    busybox = os.path.join(cache, f"busybox-{arch}")
+    if os.path.exists(busybox):
+        return busybox
+    os.makedirs(cache, exist_ok=True)
+    print(f"kernel_test: downloading busybox-static:{arch} into {cache}", flush=True)
+    with tempfile.TemporaryDirectory(dir=cache) as folder:
+        os.chmod(folder, 0o755)
+        deb = download(f"busybox-static:{arch}", folder)
+        run(["bash", "-o", "pipefail", "-c",
+             f"dpkg-deb --fsys-tarfile '{deb}' | tar -x -O ./bin/busybox > '{busybox}.new'"])
+    os.chmod(busybox + ".new", 0o755)
+    os.rename(busybox + ".new", busybox)
+    return busybox
+
+
+def make_initramfs(tree, work, scenario, busybox):
     root = os.path.join(work, "initramfs")
     shutil.rmtree(root, ignore_errors=True)
     for folder in ("bin", "modules", "proc", "sys", "dev"):
         os.makedirs(os.path.join(root, folder))
-    shutil.copy(static_busybox(), os.path.join(root, "bin", "busybox"))
+    shutil.copy(busybox, os.path.join(root, "bin", "busybox"))
     shutil.copy(os.path.join(HERE, "init.sh"), os.path.join(root, "init"))
     os.chmod(os.path.join(root, "init"), 0o755)
     names = []
@@ -241,7 +276,7 @@ def wine_prefix(cache):
     return prefix
 
 
-def prepare_work(work, program, gadget, scenario, prefix):
+def prepare_work(work, program, gadget, scenario, prefix, busybox):
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(os.path.join(work, "bin"))
     os.makedirs(os.path.join(work, "out"))
@@ -249,22 +284,27 @@ def prepare_work(work, program, gadget, scenario, prefix):
     shutil.copy(program, os.path.join(work, "bin", name))
     shutil.copy(gadget, os.path.join(work, "bin", "iow24-gadget"))
     shutil.copy(os.path.join(HERE, "guest.sh"), os.path.join(work, "guest.sh"))
+    if busybox != static_busybox():
+        # The host's root has no commands the guest can run: the scenario
+        # runs on this busybox (init.sh).
+        shutil.copy(busybox, os.path.join(work, "bin", "busybox"))
     with open(os.path.join(work, "scenario"), "w") as settings:
         # The prefix comes in over a share of its own (see boot): the host's
         # /tmp, where a build folder may be, is a tmpfs in the guest.
         settings.write(f"SCENARIO={scenario}\nWINE_PREFIX='{'/tmp/wine-lower' if prefix else ''}'\n")
 
 
-def boot(tree, initramfs, share, console_path, seconds, prefix=None):
+def boot(machine, tree, initramfs, share, console_path, seconds, prefix=None):
+    _, qemu, console_device, _ = ARCHES[machine]
     vmlinuz = glob.glob(os.path.join(tree, "boot", "vmlinuz-*"))
     if len(vmlinuz) != 1:
         raise Failure(f"no single kernel image in {tree}/boot")
     command = [
-        "timeout", "--kill-after=10", str(seconds), QEMU,
+        "timeout", "--kill-after=10", str(seconds), *qemu,
         "-accel", "tcg", "-smp", "2", "-m", "1536",
         "-nographic", "-no-reboot", "-nodefaults", "-serial", "stdio",
         "-kernel", vmlinuz[0], "-initrd", initramfs,
-        "-append", "console=ttyS0 panic=-1 quiet loglevel=4",
+        "-append", f"console={console_device} panic=-1 quiet loglevel=4",
         "-virtfs", "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,"
                    "multidevs=remap",
         "-virtfs", f"local,path={share},mount_tag=work,security_model=none,multidevs=remap",
@@ -455,6 +495,31 @@ def check_run(c, scenario):
     close_checks(c, closed, len(lines))
 
 
+def check_windowless(c):
+    print("-- started without a controller, window-less")
+    c.expect(c.program_lines("nodevice.err") == ["statusanzeige: Can not open device!"],
+             '"Can not open device!" on standard error')
+    c.expect(c.number("nodevice.rc") == 1, "the program ends with status 1")
+    check_plugged(c)
+    print("-- a run, window-less, until SIGTERM")
+    lines = c.lines("reports.log")
+    reports = parse_reports(lines)
+    shown = c.lines("display.log")
+    if not c.expect(None not in reports, "every report is ID 0 and two port bytes"):
+        return
+    closed = c.number("closed.count") or 0
+    c.expect(closed >= 3 + 3 * STEP, f"{closed} reports arrived before SIGTERM")
+    run = CLEAR + [r for k in range(len(FIRST_TEXT) - 7) for r in window_reports(k)]
+    c.expect(reports[:closed] == run[:closed],
+             "the clear sequence, then every report of the first text in order")
+    for k in range(3):
+        end = 3 + (k + 1) * STEP
+        c.expect(shown[end - 1:end] == [f"|{FIRST_TEXT[k:k + 8]}|"],
+                 f"after step {k} the display model shows {FIRST_TEXT[k:k + 8]!r}")
+    c.expect((closed - 3) % STEP == 0, "whole steps only: nothing of a step after SIGTERM")
+    close_checks(c, closed, len(lines))
+
+
 def close_checks(c, closed, received):
     print("-- closing the window")
     c.expect(c.number("run.rc") == 0, "the program was running and ends with status 0")
@@ -464,8 +529,12 @@ def close_checks(c, closed, received):
              "nothing is sent to the special-mode interface")
 
 
-def check(out, scenario):
+def check(out, scenario, machine):
     c = Checks(out)
+    c.expect(c.read("machine").strip() == machine, f"the guest's machine is {machine}")
+    if scenario == "windowless":
+        check_windowless(c)
+        return c.failures
     check_no_device(c)
     if scenario == "windows":
         check_plugged_hid(c)
@@ -476,16 +545,17 @@ def check(out, scenario):
     return c.failures
 
 
-def qemu_usable():
-    if shutil.which(QEMU) is None:
-        return f"{QEMU} is not installed (package qemu-system-x86)"
+def qemu_usable(machine):
+    _, (qemu, *_), _, package = ARCHES[machine]
+    if shutil.which(qemu) is None:
+        return f"{qemu} is not installed (package {package})"
     try:
-        subprocess.run([QEMU, "-accel", "tcg", "-machine", "none", "-display", "none",
+        subprocess.run([qemu, "-accel", "tcg", "-machine", "none", "-display", "none",
                         "-nodefaults", "-S", "-monitor", "none", "-version"],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        timeout=30)
     except (OSError, subprocess.SubprocessError) as error:
-        return f"{QEMU} does not run here: {error}"
+        return f"{qemu} does not run here: {error}"
     return None
 
 
@@ -505,30 +575,36 @@ def main():
                         help="run the Windows program under Wine, through the HID driver; "
                              "CONTROLLER_LISTED is the Windows program that waits until Wine "
                              "lists the controller")
+    parser.add_argument("--windowless", action="store_true",
+                        help="the program is the window-less build's: no display server")
+    parser.add_argument("--arch", choices=sorted(ARCHES), default=platform.machine(),
+                        help="the machine the programs were built for, and the guest's")
     parser.add_argument("--gadget", required=True, help="the iow24-gadget binary")
     parser.add_argument("--cache", required=True, help="folder for the kernel package")
     parser.add_argument("--work", required=True, help="folder for the guest's files")
     args = parser.parse_args()
-    scenario = "windows" if args.windows else "linux"
+    scenario = "windows" if args.windows else "windowless" if args.windowless else "linux"
+    arch = ARCHES[args.arch][0]
     if not os.access(args.gadget, os.X_OK):
         print(f"FAIL: no gadget program {args.gadget}")
         return 1
 
-    reason = qemu_usable()
+    reason = qemu_usable(args.arch)
     if reason:
         print(f"SKIP: {reason}; the driver path is not tested on this machine")
         return SKIP
     try:
-        tree = kernel_tree(args.cache)
+        tree = kernel_tree(args.cache, arch)
+        busybox = guest_busybox(args.cache, arch)
         if scenario == "windows" and not os.access(UDEVD, os.X_OK):
             raise Failure(f"no {UDEVD}: install udev")
         prefix = wine_prefix(args.cache) if scenario == "windows" else None
-        prepare_work(args.work, args.program, args.gadget, scenario, prefix)
+        prepare_work(args.work, args.program, args.gadget, scenario, prefix, busybox)
         if args.windows:
             shutil.copy(args.windows, os.path.join(args.work, "bin", "controller-listed.exe"))
-        initramfs = make_initramfs(tree, args.work, scenario)
+        initramfs = make_initramfs(tree, args.work, scenario, busybox)
         console = os.path.join(args.work, "console.log")
-        boot(tree, initramfs, args.work, console, GUEST_SECONDS[scenario], prefix)
+        boot(args.arch, tree, initramfs, args.work, console, GUEST_SECONDS[scenario], prefix)
     except subprocess.CalledProcessError as error:
         print(f"FAIL: {' '.join(error.cmd)}: {error.stdout}")
         return 1
@@ -538,7 +614,7 @@ def main():
         return 1
     with open(os.path.join(args.work, "console.log"), errors="replace") as console:
         print("".join(line for line in console if line.startswith("guest: ")), end="")
-    failures = check(os.path.join(args.work, "out"), scenario)
+    failures = check(os.path.join(args.work, "out"), scenario, args.arch)
     if failures:
         show_console(args.work)
         print(f"{len(failures)} checks failed; the guest's files are in {args.work}")
