@@ -20,5 +20,5 @@ set(QT_HOST_PATH /usr CACHE PATH "Qt's build tools, of this machine")
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${CMAKE_HOST_SYSTEM_PROCESSOR}-linux-gnu/cmake CACHE PATH
     "Qt's CMake files for its build tools")
 
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64-static)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/qemu-aarch64-static)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)

@@ -122,7 +122,8 @@ TEST(LibSensors, TheProgramListsItsSensorsWithoutAWindowSystem) {
     WriteTree("desktop_fan_label");
     // No display of any kind: --sensors needs none.
     const std::string command =
-        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " STATUSANZEIGE_EMULATOR
+                    " ") +
         STATUSANZEIGE_PROGRAM + " --sensors 2>/dev/null; echo status $?";
     FILE* program = ::popen(command.c_str(), "r");
     char buffer[512];

@@ -19,6 +19,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -105,6 +106,9 @@ std::pair<int, std::string> DemoUntilSigterm(std::vector<std::string> arguments,
   const std::string log = ::testing::TempDir() + "demo-" + std::to_string(::getpid()) + ".log";
   std::remove(log.c_str());
   arguments.insert(arguments.begin(), {STATUSANZEIGE_DEMO, "--report-log", log});
+  // A cross-built demo runs under the build's emulator.
+  constexpr std::string_view kEmulator = STATUSANZEIGE_EMULATOR;
+  if (!kEmulator.empty()) arguments.insert(arguments.begin(), std::string(kEmulator));
   std::vector<char*> argv;
   argv.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -117,7 +121,7 @@ std::pair<int, std::string> DemoUntilSigterm(std::vector<std::string> arguments,
   posix_spawnattr_setflags(&blocked, POSIX_SPAWN_SETSIGMASK);
   posix_spawnattr_setsigmask(&blocked, &sigterm);
   pid_t pid = 0;
-  const int spawned = ::posix_spawn(&pid, STATUSANZEIGE_DEMO, nullptr, &blocked, argv.data(), env);
+  const int spawned = ::posix_spawn(&pid, argv[0], nullptr, &blocked, argv.data(), env);
   posix_spawnattr_destroy(&blocked);
   if (spawned != 0) return {-1, "not started"};
   int status = -1;

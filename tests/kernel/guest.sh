@@ -17,6 +17,7 @@ if [ -x "$WORK/bin/busybox" ]; then
   for applet in $("$WORK/bin/busybox" --list); do
     "$WORK/bin/busybox" ln -s "$WORK/bin/busybox" "/tmp/applets/$applet"
   done
+  # shellcheck disable=SC2123 # the search path itself, meant
   PATH=/tmp/applets
 fi
 OUT=$WORK/out
