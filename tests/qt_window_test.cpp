@@ -19,7 +19,6 @@
 #include <functional>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -107,8 +106,8 @@ std::pair<int, std::string> DemoUntilSigterm(std::vector<std::string> arguments,
   std::remove(log.c_str());
   arguments.insert(arguments.begin(), {STATUSANZEIGE_DEMO, "--report-log", log});
   // A cross-built demo runs under the build's emulator.
-  constexpr std::string_view kEmulator = STATUSANZEIGE_EMULATOR;
-  if (!kEmulator.empty()) arguments.insert(arguments.begin(), std::string(kEmulator));
+  const char* const emulator = STATUSANZEIGE_EMULATOR;
+  if (*emulator != '\0') arguments.insert(arguments.begin(), emulator);
   std::vector<char*> argv;
   argv.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) argv.push_back(argument.data());
