@@ -21,27 +21,24 @@ void OnSignal(int) {
 }  // namespace
 
 int WatchTerminationSignals() {
+  if (g_signal_pipe[0] < 0) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signal_pipe) != 0) {
+      return -1;
+    }
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+  }
   // A parent may have left the signals blocked (the mask is inherited across
   // exec): unblocked, they are taken, one already pending too.
   sigset_t both;
   sigemptyset(&both);
   sigaddset(&both, SIGINT);
   sigaddset(&both, SIGTERM);
-  const auto unblock = [&both] { ::pthread_sigmask(SIG_UNBLOCK, &both, nullptr); };
-  if (g_signal_pipe[0] >= 0) {
-    unblock();
-    return g_signal_pipe[0];
-  }
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signal_pipe) != 0) {
-    return -1;
-  }
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  unblock();
+  ::pthread_sigmask(SIG_UNBLOCK, &both, nullptr);
   return g_signal_pipe[0];
 }
 
