@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "fakes.h"
 #include "platform/shared/sensor_values.h"
@@ -44,12 +45,15 @@ std::string Choice(const std::string& json) {
 // the same without the sensors' Type, as older versions write it), and the
 // sensors it chooses in NAME.choice.
 TEST(LhmData, EachMachinesReadingsComeFromTheSensorsItsChoiceNames) {
-  const std::vector<std::string> machines = {"nct6798d_desktop", "laptop_cpu_package",
-                                             "amd_tctl_it8686e", "unnamed_fans_nct6791d",
-                                             "sensor_ids_without_types"};
-  for (const std::string& name : machines) {
+  int machines = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(STATUSANZEIGE_TEST_DATA) + "/lhm")) {
+    if (entry.path().extension() != ".json") continue;
+    const std::string name = entry.path().stem().string();
     EXPECT_EQ(Choice(Fixture(name + ".json")), Fixture(name + ".choice")) << name;
+    ++machines;
   }
+  EXPECT_GE(machines, 5);
 }
 
 TEST(LhmData, EveryTemperatureVoltageAndFanOfTheFixturesHasAValue) {
