@@ -127,27 +127,6 @@ record_closed() {
   dmesg >"$OUT/dmesg.txt"
 }
 
-if [ "$SCENARIO" = windowless ]; then
-  say "no controller"
-  "$PROGRAM" >"$OUT/nodevice.out" 2>"$OUT/nodevice.err"
-  echo $? >"$OUT/nodevice.rc"
-  say "plugging in the emulated IO-Warrior 24"
-  make_gadget || { say "cannot make the gadget"; exit 1; }
-  plug
-  wait_for 60 [ -e /dev/usb/iowarrior1 ] || say "no nodes of the controller"
-  record_plugged
-  say "a run until SIGTERM"
-  "$PROGRAM" >"$OUT/run.out" 2>"$OUT/run.err" &
-  pid=$!
-  wait_for 60 at_least_reports 75 || say "the run did not start"
-  kill -TERM "$pid"
-  wait "$pid"
-  echo $? >"$OUT/run.rc"
-  record_closed
-  say "done"
-  exit 0
-fi
-
 if [ "$SCENARIO" = windows ]; then
   # The prefix made on the host, with what Wine writes going to a tmpfs.
   mkdir -p /tmp/wine/upper /tmp/wine/work /tmp/wine/prefix
@@ -195,6 +174,28 @@ else
   let_go() { :; }
   before_unplug() { :; }
   close_program() { kill -TERM "$pid"; }
+fi
+
+# The window-less program: no display server, no window to click.
+if [ "$SCENARIO" = windowless ]; then
+  say "no controller"
+  $RUN >"$OUT/nodevice.out" 2>"$OUT/nodevice.err"
+  echo $? >"$OUT/nodevice.rc"
+  say "plugging in the emulated IO-Warrior 24"
+  make_gadget || { say "cannot make the gadget"; exit 1; }
+  plug
+  wait_for 60 plugged || say "no nodes of the controller"
+  record_plugged
+  say "a run until SIGTERM"
+  $RUN >"$OUT/run.out" 2>"$OUT/run.err" &
+  pid=$!
+  wait_for 60 at_least_reports 75 || say "the run did not start"
+  close_program
+  wait "$pid"
+  echo $? >"$OUT/run.rc"
+  record_closed
+  say "done"
+  exit 0
 fi
 
 say "starting Xvfb"

@@ -23,6 +23,7 @@ Exit status 77 (a skip for CTest) when this machine cannot run QEMU at all.
 """
 
 import argparse
+import collections
 import glob
 import os
 import platform
@@ -36,10 +37,11 @@ SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Per machine: Debian's architecture, QEMU with its machine, the serial
 # console, and the package QEMU is in.
+Machine = collections.namedtuple("Machine", "debian qemu console package")
 ARCHES = {
-    "x86_64": ("amd64", ["qemu-system-x86_64"], "ttyS0", "qemu-system-x86"),
-    "aarch64": ("arm64", ["qemu-system-aarch64", "-M", "virt", "-cpu", "cortex-a57"],
-                "ttyAMA0", "qemu-system-arm"),
+    "x86_64": Machine("amd64", ["qemu-system-x86_64"], "ttyS0", "qemu-system-x86"),
+    "aarch64": Machine("arm64", ["qemu-system-aarch64", "-M", "virt", "-cpu", "cortex-a57"],
+                       "ttyAMA0", "qemu-system-arm"),
 }
 # Modules the guest loads, with whatever they depend on, and their
 # parameters; and the parts of the kernel package that hold them all.
@@ -186,12 +188,9 @@ def static_busybox():
     return busybox
 
 
-def guest_busybox(cache, arch):
-    """A static busybox of the guest's architecture: this machine's own, or
-    Debian's busybox-static of `arch`, downloaded and unpacked once (it cannot
-    be installed beside this machine's)."""
-    if arch == ARCHES[platform.machine()][0]:
-        return static_busybox()
+def foreign_busybox(cache, arch):
+    """Debian's busybox-static of another architecture, `arch`, downloaded and
+    unpacked once (it cannot be installed beside this machine's)."""
     busybox = os.path.join(cache, f"busybox-{arch}")
     if os.path.exists(busybox):
         return busybox
@@ -276,7 +275,7 @@ def wine_prefix(cache):
     return prefix
 
 
-def prepare_work(work, program, gadget, scenario, prefix, busybox):
+def prepare_work(work, program, gadget, scenario, prefix, foreign_commands):
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(os.path.join(work, "bin"))
     os.makedirs(os.path.join(work, "out"))
@@ -284,10 +283,10 @@ def prepare_work(work, program, gadget, scenario, prefix, busybox):
     shutil.copy(program, os.path.join(work, "bin", name))
     shutil.copy(gadget, os.path.join(work, "bin", "iow24-gadget"))
     shutil.copy(os.path.join(HERE, "guest.sh"), os.path.join(work, "guest.sh"))
-    if busybox != static_busybox():
+    if foreign_commands:
         # The host's root has no commands the guest can run: the scenario
         # runs on this busybox (init.sh).
-        shutil.copy(busybox, os.path.join(work, "bin", "busybox"))
+        shutil.copy(foreign_commands, os.path.join(work, "bin", "busybox"))
     with open(os.path.join(work, "scenario"), "w") as settings:
         # The prefix comes in over a share of its own (see boot): the host's
         # /tmp, where a build folder may be, is a tmpfs in the guest.
@@ -295,16 +294,16 @@ def prepare_work(work, program, gadget, scenario, prefix, busybox):
 
 
 def boot(machine, tree, initramfs, share, console_path, seconds, prefix=None):
-    _, qemu, console_device, _ = ARCHES[machine]
+    guest = ARCHES[machine]
     vmlinuz = glob.glob(os.path.join(tree, "boot", "vmlinuz-*"))
     if len(vmlinuz) != 1:
         raise Failure(f"no single kernel image in {tree}/boot")
     command = [
-        "timeout", "--kill-after=10", str(seconds), *qemu,
+        "timeout", "--kill-after=10", str(seconds), *guest.qemu,
         "-accel", "tcg", "-smp", "2", "-m", "1536",
         "-nographic", "-no-reboot", "-nodefaults", "-serial", "stdio",
         "-kernel", vmlinuz[0], "-initrd", initramfs,
-        "-append", f"console={console_device} panic=-1 quiet loglevel=4",
+        "-append", f"console={guest.console} panic=-1 quiet loglevel=4",
         "-virtfs", "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,"
                    "multidevs=remap",
         "-virtfs", f"local,path={share},mount_tag=work,security_model=none,multidevs=remap",
@@ -438,17 +437,7 @@ def check_run(c, scenario):
     if not c.expect(None not in reports, "every report is ID 0 and two port bytes"):
         return
     unplugged = c.number("unplug.count") or 0
-    c.expect(unplugged >= 3 + 3 * STEP, f"{unplugged} reports arrived before the unplug")
-    c.expect(reports[:3] == CLEAR, "the run starts with the clear sequence")
-    run = CLEAR + [r for k in range(len(FIRST_TEXT) - 7) for r in window_reports(k)]
-    c.expect(reports[:unplugged] == run[:unplugged],
-             "every report up to the unplug follows the run in order")
-    for k in range(3):
-        start = 3 + k * STEP
-        c.expect(reports[start:start + STEP] == window_reports(k),
-                 f"step {k} ({FIRST_TEXT[k:k + 8]!r}) arrives byte for byte")
-        c.expect(shown[start + STEP - 1:start + STEP] == [f"|{FIRST_TEXT[k:k + 8]}|"],
-                 f"after step {k} the display model shows {FIRST_TEXT[k:k + 8]!r}")
+    check_run_start(c, reports, shown, unplugged, "the unplug")
 
     said = c.program_lines("run.err")
     lost = [line for line in said if " lost " in line]
@@ -495,6 +484,21 @@ def check_run(c, scenario):
     close_checks(c, closed, len(lines))
 
 
+def check_run_start(c, reports, shown, until, event):
+    """The first `until` reports, those before `event`: the clear, then the
+    first text in order, its first three steps each byte for byte and shown."""
+    c.expect(until >= 3 + 3 * STEP, f"{until} reports arrived before {event}")
+    c.expect(reports[:3] == CLEAR, "the run starts with the clear sequence")
+    run = CLEAR + [r for k in range(len(FIRST_TEXT) - 7) for r in window_reports(k)]
+    c.expect(reports[:until] == run[:until], f"every report up to {event} follows the run in order")
+    for k in range(3):
+        start = 3 + k * STEP
+        c.expect(reports[start:start + STEP] == window_reports(k),
+                 f"step {k} ({FIRST_TEXT[k:k + 8]!r}) arrives byte for byte")
+        c.expect(shown[start + STEP - 1:start + STEP] == [f"|{FIRST_TEXT[k:k + 8]}|"],
+                 f"after step {k} the display model shows {FIRST_TEXT[k:k + 8]!r}")
+
+
 def check_windowless(c):
     print("-- started without a controller, window-less")
     c.expect(c.program_lines("nodevice.err") == ["statusanzeige: Can not open device!"],
@@ -508,14 +512,7 @@ def check_windowless(c):
     if not c.expect(None not in reports, "every report is ID 0 and two port bytes"):
         return
     closed = c.number("closed.count") or 0
-    c.expect(closed >= 3 + 3 * STEP, f"{closed} reports arrived before SIGTERM")
-    run = CLEAR + [r for k in range(len(FIRST_TEXT) - 7) for r in window_reports(k)]
-    c.expect(reports[:closed] == run[:closed],
-             "the clear sequence, then every report of the first text in order")
-    for k in range(3):
-        end = 3 + (k + 1) * STEP
-        c.expect(shown[end - 1:end] == [f"|{FIRST_TEXT[k:k + 8]}|"],
-                 f"after step {k} the display model shows {FIRST_TEXT[k:k + 8]!r}")
+    check_run_start(c, reports, shown, closed, "SIGTERM")
     c.expect((closed - 3) % STEP == 0, "whole steps only: nothing of a step after SIGTERM")
     close_checks(c, closed, len(lines))
 
@@ -546,9 +543,9 @@ def check(out, scenario, machine):
 
 
 def qemu_usable(machine):
-    _, (qemu, *_), _, package = ARCHES[machine]
+    qemu = ARCHES[machine].qemu[0]
     if shutil.which(qemu) is None:
-        return f"{qemu} is not installed (package {package})"
+        return f"{qemu} is not installed (package {ARCHES[machine].package})"
     try:
         subprocess.run([qemu, "-accel", "tcg", "-machine", "none", "-display", "none",
                         "-nodefaults", "-S", "-monitor", "none", "-version"],
@@ -584,7 +581,8 @@ def main():
     parser.add_argument("--work", required=True, help="folder for the guest's files")
     args = parser.parse_args()
     scenario = "windows" if args.windows else "windowless" if args.windowless else "linux"
-    arch = ARCHES[args.arch][0]
+    arch = ARCHES[args.arch].debian
+    foreign = args.arch != platform.machine()
     if not os.access(args.gadget, os.X_OK):
         print(f"FAIL: no gadget program {args.gadget}")
         return 1
@@ -595,11 +593,12 @@ def main():
         return SKIP
     try:
         tree = kernel_tree(args.cache, arch)
-        busybox = guest_busybox(args.cache, arch)
+        busybox = foreign_busybox(args.cache, arch) if foreign else static_busybox()
         if scenario == "windows" and not os.access(UDEVD, os.X_OK):
             raise Failure(f"no {UDEVD}: install udev")
         prefix = wine_prefix(args.cache) if scenario == "windows" else None
-        prepare_work(args.work, args.program, args.gadget, scenario, prefix, busybox)
+        prepare_work(args.work, args.program, args.gadget, scenario, prefix,
+                     busybox if foreign else None)
         if args.windows:
             shutil.copy(args.windows, os.path.join(args.work, "bin", "controller-listed.exe"))
         initramfs = make_initramfs(tree, args.work, scenario, busybox)
